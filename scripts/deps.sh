@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs from Debian's packages what building, running or testing needs,
+# only where it is missing. Usage: scripts/deps.sh run|test|screenshot
+set -euo pipefail
+
+build=(g++ cmake ninja-build qt6-base-dev fonts-liberation)
+case "${1:-run}" in
+    run) packages=("${build[@]}") ;;
+    test) packages=("${build[@]}" libgtest-dev libx11-dev xvfb xauth xdotool x11-utils) ;;
+    screenshot) packages=("${build[@]}" xvfb xauth xdotool imagemagick) ;;
+    *) echo "usage: $0 run|test|screenshot" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+        missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing from Debian's packages: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

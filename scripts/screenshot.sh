@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Takes the README's picture of the real window: started under Xvfb with a
+# German locale, three seconds after "Start".
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh screenshot
+cmake --preset release >/dev/null
+cmake --build --preset release
+
+work=$(mktemp -d)
+pids=()
+source tests/e2e/x_session.sh
+trap stop_all EXIT
+
+start_xvfb
+env -u LC_ALL -u LC_NUMERIC -u LANGUAGE LANG=de_DE.UTF-8 build/release/tallaro &
+pids+=($!)
+window=$(wait_for_window '^Tallaro$')
+click_start "$window"
+sleep 3.2
+import -window "$window" docs/screenshot.png
+echo "docs/screenshot.png: $(identify -format '%wx%h' docs/screenshot.png)"

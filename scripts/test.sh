@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the core, the window and end to end.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh test
+cmake --preset dev >/dev/null
+cmake --build --preset dev
+ctest --preset dev "$@"

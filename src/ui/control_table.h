@@ -1,0 +1,96 @@
+// control_table.h
+// The window's design: every control with its kind, place, text, font,
+// colour and tool-tip, in tab order. Plain data that any window layer builds
+// its controls from.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace tallaro::ui {
+
+// Positions and sizes are in twips: 1/1440 inch, 15 to a pixel at 96 dpi.
+inline constexpr int kTwipsPerPixel = 15;
+
+// Returns the length in logical pixels (96 dpi) of a length in twips.
+constexpr int twipsToPixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
+
+enum class ControlKind { InputField, Label, Button };
+
+// The window's default font and the two bold faces of fields and labels.
+enum class FontRole { WindowDefault, Bold, BoldLarge };
+
+// Default: the platform's standard colours for the kind of control.
+enum class TextColour { Default, Red };
+
+struct FontSpec {
+    std::string_view family;
+    double pointSize;
+    int weight;  // 400 regular, 700 bold
+};
+
+struct ControlSpec {
+    std::string_view name;
+    ControlKind kind;
+    std::string_view text;
+    int left, top, width, height;  // twips
+    FontRole font;
+    TextColour colour;
+    std::string_view toolTip;  // empty: none
+};
+
+struct WindowSpec {
+    std::string_view name;
+    std::string_view caption;
+    int clientWidth, clientHeight;  // twips
+    int designLeft, designTop;      // the client area's place on the screen, twips
+};
+
+inline constexpr WindowSpec kWindow{"FrmTallaro", "Tallaro", 3255, 1605, 5820, 6285};
+
+inline constexpr std::string_view kDefaultFontFamily = "MS Sans Serif";
+
+// Returns the face, size and weight of a font role.
+constexpr FontSpec fontSpec(FontRole role) {
+    switch (role) {
+        case FontRole::Bold:
+            return {kDefaultFontFamily, 8.25, 700};
+        case FontRole::BoldLarge:
+            return {kDefaultFontFamily, 18.0, 700};
+        case FontRole::WindowDefault:
+            break;
+    }
+    return {kDefaultFontFamily, 8.25, 400};
+}
+
+// RGB of the red display texts.
+inline constexpr int kRedRgb = 0xFF0000;
+
+// In tab order; labels take no focus.
+inline constexpr std::array<ControlSpec, 14> kControls = [] {
+    using enum ControlKind;
+    using enum FontRole;
+    using enum TextColour;
+    return std::array<ControlSpec, 14>{{
+        {"TextNumPers", InputField, "1", 1380, 60, 855, 285, Bold, Default, "Anzahl Personen"},
+        {"TextMoneyPers", InputField, "50", 1380, 420, 855, 240, Bold, Default,
+         "Durchschnittliches Gehalt pro Stunde"},
+        {"TextBaseCost", InputField, "100", 1380, 720, 1215, 255, Bold, Default,
+         "Grundkosten: Raummiete, Bewirtung ..."},
+        {"LblPrice", Label, "0,00", 60, 1080, 1515, 435, BoldLarge, Red, ""},
+        {"BtnStart", Button, "Start", 2640, 60, 555, 255, WindowDefault, Default, ""},
+        {"BtnStop", Button, "Stop", 2640, 420, 555, 255, WindowDefault, Default, ""},
+        {"BtnNumPersP", Button, "+", 2220, 60, 375, 135, WindowDefault, Default, ""},
+        {"BtnNumPersM", Button, "-", 2220, 180, 375, 135, WindowDefault, Default, ""},
+        {"BtnMoneyPersP", Button, "+", 2220, 420, 375, 135, WindowDefault, Default, ""},
+        {"BtnMoneyPersM", Button, "-", 2220, 540, 375, 135, WindowDefault, Default, ""},
+        {"Label1", Label, "Personen", 60, 120, 1155, 195, Bold, Default, ""},
+        {"Label2", Label, "Gehalt / h", 60, 420, 1215, 195, Bold, Default, ""},
+        {"Label3", Label, "Grundkosten", 60, 720, 1215, 255, Bold, Default, ""},
+        {"LblTime", Label, "00:00:00", 1680, 1080, 1515, 435, BoldLarge, Red, ""},
+    }};
+}();
+
+}  // namespace tallaro::ui

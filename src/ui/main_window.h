@@ -1,0 +1,52 @@
+// main_window.h
+// FrmTallaro, the program's one window: builds its controls from the control
+// table and routes their events to the meter.
+#pragma once
+
+#include <QWidget>
+
+#include "meter/meter_model.h"
+#include "numtext/number_locale.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+class FrmTallaro : public QWidget {
+    Q_OBJECT
+
+  public:
+    // The locale's separators are read once, by the caller, and kept for the
+    // window's life.
+    explicit FrmTallaro(tallaro::NumberLocale locale, QWidget *parent = nullptr);
+
+    // Places the window at its design position when that fits on the screen,
+    // otherwise in the middle of the screen.
+    void placeOnScreen();
+
+    const tallaro::MeterModel &meter() const { return m_meter; }
+
+    // Event handlers, public so that tests drive them as the events would.
+    void BtnStart_Click();
+    void BtnStop_Click();
+    void Timer1_Timer();
+
+  private:
+    struct FieldTexts;
+    FieldTexts fieldTexts() const;
+    void showMarks();
+    void buildControls();
+
+    QLineEdit *TextNumPers = nullptr;
+    QLineEdit *TextMoneyPers = nullptr;
+    QLineEdit *TextBaseCost = nullptr;
+    QLabel *LblPrice = nullptr;
+    QLabel *LblTime = nullptr;
+    QPushButton *BtnStart = nullptr;
+    QPushButton *BtnStop = nullptr;
+    QTimer *Timer1 = nullptr;
+
+    tallaro::MeterModel m_meter;
+    tallaro::FieldMarks m_shownMarks;
+};

@@ -1,0 +1,243 @@
+// The window on the offscreen platform, driven through its real handlers.
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/control_table.h"
+#include "ui/main_window.h"
+#include "ui/qt_locale.h"
+
+using tallaro::NumberLocale;
+using tallaro::ui::kControls;
+
+namespace {
+
+const NumberLocale kGerman{",", "."};
+const NumberLocale kEnglish{".", ","};
+const QColor kMarkColour(255, 200, 200);
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    template <class Widget>
+    static Widget *control(const FrmTallaro &window, const char *name) {
+        auto *widget = window.findChild<Widget *>(QLatin1String(name));
+        if (widget == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return widget;
+    }
+    static QString text(const FrmTallaro &window, const char *name) {
+        return control<QLabel>(window, name)->text();
+    }
+    static QLineEdit *field(const FrmTallaro &window, const char *name) {
+        return control<QLineEdit>(window, name);
+    }
+    static bool isMarked(const FrmTallaro &window, const char *name) {
+        return field(window, name)->palette().color(QPalette::Base) == kMarkColour;
+    }
+    static void click(const FrmTallaro &window, const char *name) {
+        QTest::mouseClick(control<QPushButton>(window, name), Qt::LeftButton);
+    }
+    static QTimer *timer1(const FrmTallaro &window) { return control<QTimer>(window, "Timer1"); }
+
+  private slots:
+    void opensWithItsDesignTexts() {
+        FrmTallaro window(kGerman);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tallaro"));
+        QCOMPARE(window.objectName(), QStringLiteral("FrmTallaro"));
+        QCOMPARE(window.size(), QSize(217, 107));
+        QCOMPARE(field(window, "TextNumPers")->text(), QStringLiteral("1"));
+        QCOMPARE(field(window, "TextMoneyPers")->text(), QStringLiteral("50"));
+        QCOMPARE(field(window, "TextBaseCost")->text(), QStringLiteral("100"));
+        QCOMPARE(text(window, "LblPrice"), QStringLiteral("0,00"));
+        QCOMPARE(text(window, "LblTime"), QStringLiteral("00:00:00"));
+        QCOMPARE(field(window, "TextBaseCost")->toolTip(),
+                 QStringLiteral("Grundkosten: Raummiete, Bewirtung ..."));
+        QVERIFY(!timer1(window)->isActive());
+        const Qt::WindowFlags flags = window.windowFlags();
+        QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
+        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    }
+
+    void buildsEveryControlOfTheDesign() {
+        FrmTallaro window(kGerman);
+        for (const auto &spec : kControls) {
+            const QString name = QString::fromUtf8(spec.name.data(), qsizetype(spec.name.size()));
+            auto *widget = window.findChild<QWidget *>(name);
+            QVERIFY2(widget != nullptr, qPrintable(name));
+            QCOMPARE(widget->geometry(),
+                     QRect(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15));
+            const bool bold = spec.font != tallaro::ui::FontRole::WindowDefault;
+            QCOMPARE(widget->font().bold(), bold);
+            const QColor red(255, 0, 0);
+            QCOMPARE(widget->palette().color(QPalette::WindowText) == red,
+                     spec.colour == tallaro::ui::TextColour::Red);
+        }
+        QCOMPARE(control<QLabel>(window, "LblPrice")->font().pointSizeF(), 18.0);
+        QVERIFY(control<QLabel>(window, "Label1")->autoFillBackground());
+    }
+
+    void tabVisitsFieldsThenButtonsInDesignOrder() {
+        FrmTallaro window(kGerman);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        field(window, "TextNumPers")->setFocus();
+        const char *order[] = {"TextMoneyPers", "TextBaseCost",  "BtnStart",
+                               "BtnStop",       "BtnNumPersP",   "BtnNumPersM",
+                               "BtnMoneyPersP", "BtnMoneyPersM", "TextNumPers"};
+        for (const char *expected : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(expected));
+        }
+    }
+
+    void startRunsTheMeterAndTicksShowTheAmount() {
+        FrmTallaro window(kGerman);
+        click(window, "BtnStart");
+        QVERIFY(timer1(window)->isActive());
+        QCOMPARE(timer1(window)->interval(), 1000);
+        QCOMPARE(timer1(window)->timerType(), Qt::PreciseTimer);
+        QVERIFY(!field(window, "TextBaseCost")->isEnabled());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tallaro"));  // nothing until the tick
+
+        window.Timer1_Timer();
+        QCOMPARE(text(window, "LblPrice"), QStringLiteral("100,01"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("100,01 - Tallaro"));
+        QCOMPARE(text(window, "LblTime"), QStringLiteral("00:00:01"));
+        for (int i = 1; i < 9; ++i) {
+            window.Timer1_Timer();
+        }
+        QCOMPARE(text(window, "LblPrice"), QStringLiteral("100,13"));
+        QCOMPARE(text(window, "LblTime"), QStringLiteral("00:00:09"));
+    }
+
+    void stopHaltsAndStartResumes() {
+        FrmTallaro window(kGerman);
+        click(window, "BtnStart");
+        window.Timer1_Timer();
+        click(window, "BtnStop");
+        QVERIFY(!timer1(window)->isActive());
+        QVERIFY(!field(window, "TextBaseCost")->isEnabled());
+        QCOMPARE(text(window, "LblPrice"), QStringLiteral("100,01"));
+
+        field(window, "TextMoneyPers")->setText(QStringLiteral("3600"));
+        click(window, "BtnStart");
+        QVERIFY(timer1(window)->isActive());
+        window.Timer1_Timer();
+        QCOMPARE(text(window, "LblPrice"), QStringLiteral("101,01"));  // base not added again
+        QCOMPARE(text(window, "LblTime"), QStringLiteral("00:00:02"));
+    }
+
+    void englishLocaleShowsEnglishSeparators() {
+        FrmTallaro window(kEnglish);
+        field(window, "TextBaseCost")->setText(QStringLiteral("1,000.5"));
+        click(window, "BtnStart");
+        window.Timer1_Timer();
+        QCOMPARE(window.windowTitle(), QStringLiteral("1,000.51 - Tallaro"));
+    }
+
+    void startRefusesAFieldWithoutANumber() {
+        FrmTallaro window(kGerman);
+        field(window, "TextBaseCost")->setText(QStringLiteral("viel"));
+        click(window, "BtnStart");
+        QVERIFY(!timer1(window)->isActive());
+        QVERIFY(field(window, "TextBaseCost")->isEnabled());
+        QVERIFY(isMarked(window, "TextBaseCost"));
+        QVERIFY(!isMarked(window, "TextNumPers"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tallaro"));
+
+        field(window, "TextBaseCost")->setText(QStringLiteral("100"));
+        click(window, "BtnStart");
+        QVERIFY(timer1(window)->isActive());
+        QVERIFY(!isMarked(window, "TextBaseCost"));
+    }
+
+    void fieldEmptiedWhileRunningIsMarkedUntilItHoldsANumber() {
+        FrmTallaro window(kGerman);
+        click(window, "BtnStart");
+        window.Timer1_Timer();
+        field(window, "TextNumPers")->clear();
+        window.Timer1_Timer();
+        QVERIFY(isMarked(window, "TextNumPers"));
+        QVERIFY(timer1(window)->isActive());
+        QCOMPARE(text(window, "LblPrice"), QStringLiteral("100,03"));  // the last persons count
+
+        QTest::keyClicks(field(window, "TextNumPers"), QStringLiteral("2"));
+        QVERIFY(isMarked(window, "TextNumPers"));  // until the next tick
+        window.Timer1_Timer();
+        QVERIFY(!isMarked(window, "TextNumPers"));
+        QCOMPARE(window.meter().totalCost(), 100.0 + 4 * 50.0 / 3600.0);
+    }
+
+    void amountThatWouldOverflowMarksPersonsAndSalary() {
+        FrmTallaro window(kGerman);
+        field(window, "TextNumPers")->setText(QStringLiteral("1e300"));
+        field(window, "TextMoneyPers")->setText(QStringLiteral("1e300"));
+        click(window, "BtnStart");
+        window.Timer1_Timer();
+        QCOMPARE(text(window, "LblPrice"), QStringLiteral("100,00"));
+        QCOMPARE(text(window, "LblTime"), QStringLiteral("00:00:01"));
+        QVERIFY(isMarked(window, "TextNumPers"));
+        QVERIFY(isMarked(window, "TextMoneyPers"));
+    }
+
+    void everyControlSpeaksToAScreenReader() {
+        FrmTallaro window(kGerman);
+        window.show();
+        auto describe = [&](const char *name, QAccessible::Text role) {
+            QAccessibleInterface *iface =
+                QAccessible::queryAccessibleInterface(window.findChild<QWidget *>(name));
+            return iface != nullptr ? iface->text(role) : QStringLiteral("<none>");
+        };
+        QCOMPARE(describe("TextNumPers", QAccessible::Value), QStringLiteral("1"));
+        QCOMPARE(describe("TextNumPers", QAccessible::Name), QStringLiteral("Personen"));
+        QCOMPARE(describe("TextNumPers", QAccessible::Description),
+                 QStringLiteral("Anzahl Personen"));
+        QCOMPARE(describe("LblTime", QAccessible::Name), QStringLiteral("00:00:00"));
+        QCOMPARE(describe("BtnStart", QAccessible::Name), QStringLiteral("Start"));
+        QCOMPARE(describe("BtnMoneyPersM", QAccessible::Name), QStringLiteral("-"));
+    }
+
+    void takesTheSeparatorsOfTheUsersLocale() {
+        const struct {
+            const char *name;
+            const char *decimal;
+            const char *group;
+        } cases[] = {
+            {"de_DE", ",", "."},
+            {"en_US", ".", ","},
+            {"fr_FR", ",", "\u202F"},
+            {"de_CH", ".", "\u2019"},
+        };
+        for (const auto &c : cases) {
+            const NumberLocale locale = tallaro::ui::numberLocaleOf(QLocale(c.name));
+            QCOMPARE(locale.decimalSeparator, std::string(c.decimal));
+            QCOMPARE(locale.groupSeparator, std::string(c.group));
+        }
+    }
+
+    void opensAtTheDesignPositionWhenItFits() {
+        FrmTallaro window(kGerman);
+        window.placeOnScreen();
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        if (available.contains(QRect(388, 419, 217, 107))) {
+            QCOMPARE(window.geometry().topLeft(), QPoint(388, 419));
+        } else {
+            QCOMPARE(window.geometry().center(), available.center());
+        }
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
