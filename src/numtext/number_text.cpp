@@ -37,10 +37,20 @@ class Scanner {
     bool peekDigit(std::size_t offset = 0) const {
         return m_rest.size() > offset && isDigit(m_rest[offset]);
     }
-    char take() {
-        const char c = m_rest.front();
-        m_rest.remove_prefix(1);
-        return c;
+    // Appends the run of digits that starts here.
+    void takeDigits(std::string &into) {
+        while (peekDigit()) {
+            into += m_rest.front();
+            m_rest.remove_prefix(1);
+        }
+    }
+    // Consumes a sign; true for a minus.
+    bool acceptSign() {
+        if (accept('-')) {
+            return true;
+        }
+        accept('+');
+        return false;
     }
     bool accept(char c) {
         if (m_rest.empty() || m_rest.front() != c) {
@@ -101,35 +111,20 @@ std::optional<Parsed> parse(std::string_view text, const NumberLocale &locale) {
     Scanner scanner(text);
     Parsed parsed;
     scanner.skipBlanks();
-    if (scanner.accept('-')) {
-        parsed.negative = true;
-    } else {
-        scanner.accept('+');
-    }
+    parsed.negative = scanner.acceptSign();
     while (scanner.peekDigit()) {
-        parsed.integerDigits += scanner.take();
-        if (scanner.peekDigit()) {
-            continue;
-        }
+        scanner.takeDigits(parsed.integerDigits);
         acceptGroup(scanner, locale);
     }
     if (scanner.accept(std::string_view(locale.decimalSeparator))) {
-        while (scanner.peekDigit()) {
-            parsed.fractionDigits += scanner.take();
-        }
+        scanner.takeDigits(parsed.fractionDigits);
     }
     if (parsed.integerDigits.empty() && parsed.fractionDigits.empty()) {
         return std::nullopt;
     }
     if (scanner.accept('e') || scanner.accept('E')) {
-        if (scanner.accept('-')) {
-            parsed.exponentNegative = true;
-        } else {
-            scanner.accept('+');
-        }
-        while (scanner.peekDigit()) {
-            parsed.exponentDigits += scanner.take();
-        }
+        parsed.exponentNegative = scanner.acceptSign();
+        scanner.takeDigits(parsed.exponentDigits);
         if (parsed.exponentDigits.empty()) {
             return std::nullopt;
         }

@@ -1,4 +1,5 @@
 #include "meter/display_format.h"
+#include "test_locales.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,8 @@
 namespace tallaro {
 namespace {
 
-const NumberLocale kGerman{",", "."};
-const NumberLocale kEnglish{".", ","};
+using namespace tallaro::test_locales;
+
 const NumberLocale kFrench{",", "\u202F"};
 const NumberLocale kSwiss{".", "\u2019"};
 

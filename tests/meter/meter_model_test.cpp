@@ -1,4 +1,5 @@
 #include "meter/meter_model.h"
+#include "test_locales.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,7 @@
 namespace tallaro {
 namespace {
 
-const NumberLocale kGerman{",", "."};
-const NumberLocale kEnglish{".", ","};
+using namespace tallaro::test_locales;
 
 using Outcome = MeterModel::StartOutcome;
 

@@ -1,4 +1,5 @@
 #include "numtext/number_text.h"
+#include "test_locales.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,8 @@
 namespace tallaro {
 namespace {
 
-const NumberLocale kGerman{",", "."};
-const NumberLocale kEnglish{".", ","};
+using namespace tallaro::test_locales;
+
 const NumberLocale kFrench{",", "\u202F"};
 const NumberLocale kSwiss{".", "\u2019"};
 

@@ -7,17 +7,18 @@
 #include <QTest>
 #include <QTimer>
 
+#include "test_locales.h"
 #include "ui/control_table.h"
 #include "ui/main_window.h"
 #include "ui/qt_locale.h"
 
 using tallaro::NumberLocale;
+using tallaro::test_locales::kEnglish;
+using tallaro::test_locales::kGerman;
 using tallaro::ui::kControls;
 
 namespace {
 
-const NumberLocale kGerman{",", "."};
-const NumberLocale kEnglish{".", ","};
 const QColor kMarkColour(255, 200, 200);
 
 }  // namespace
@@ -241,3 +242,4 @@ class MainWindowTest : public QObject {
 
 QTEST_MAIN(MainWindowTest)
 #include "main_window_test.moc"
+#include "test_locales.h"

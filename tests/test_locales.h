@@ -1,0 +1,14 @@
+// test_locales.h
+// The number conventions the tests run under, as the window layer hands them in.
+#pragma once
+
+#include "numtext/number_locale.h"
+
+namespace tallaro::test_locales {
+
+inline const NumberLocale kGerman{",", "."};
+inline const NumberLocale kEnglish{".", ","};
+inline const NumberLocale kFrench{",", "\u202F"};  // narrow no-break space
+inline const NumberLocale kSwiss{".", "\u2019"};   // typographic apostrophe
+
+}  // namespace tallaro::test_locales
