@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Starts the real program in an X server of its own under a German locale,
-# clicks "Start", reads the caption from the X server until it shows a ticked
-# amount, closes the window and expects the program to end with status 0.
+# Starts the real program in an X server of its own under a locale, clicks
+# "Start", reads the caption from the X server until it shows a ticked amount
+# written with the locale's decimal separator, closes the window and expects
+# the program to end with status 0.
+# Usage: meter_runs.sh PROGRAM CLOSE-HELPER LANG DECIMAL-SEPARATOR
 set -euo pipefail
 program=$1
 close_window=$2
+lang=$3
+decimal=$4
 
 work=$(mktemp -d)
 pids=()
@@ -12,7 +16,7 @@ source "$(dirname "$0")/x_session.sh"
 trap stop_all EXIT
 
 start_xvfb
-env -u LC_ALL -u LC_NUMERIC -u LANGUAGE LANG=de_DE.UTF-8 "$program" 2>"$work/program.log" &
+env -u LC_ALL -u LC_NUMERIC -u LANGUAGE LANG="$lang" "$program" 2>"$work/program.log" &
 program_pid=$!
 pids+=("$program_pid")
 
@@ -29,10 +33,10 @@ click_start "$window"
 caption=""
 for _ in $(seq 150); do
     caption=$(window_caption "$window")
-    [[ $caption =~ ^100,0[3-9]\ -\ Tallaro$ ]] && break
+    [[ $caption =~ ^100[$decimal]0[3-9]\ -\ Tallaro$ ]] && break
     sleep 0.1
 done
-[[ $caption =~ ^100,0[3-9]\ -\ Tallaro$ ]] || fail "caption after Start: '$caption'"
+[[ $caption =~ ^100[$decimal]0[3-9]\ -\ Tallaro$ ]] || fail "caption after Start: '$caption'"
 echo "caption: $caption"
 
 "$close_window" "$window"
