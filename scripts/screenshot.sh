@@ -13,8 +13,7 @@ source tests/e2e/x_session.sh
 trap stop_all EXIT
 
 start_xvfb
-env -u LC_ALL -u LC_NUMERIC -u LANGUAGE LANG=de_DE.UTF-8 build/release/tallaro &
-pids+=($!)
+start_tallaro build/release/tallaro de_DE.UTF-8
 window=$(wait_for_window '^Tallaro$')
 click_start "$window"
 sleep 3.2

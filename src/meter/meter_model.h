@@ -34,7 +34,7 @@ struct MeterDisplay {
 };
 
 class MeterModel {
-  public:
+public:
     enum class State { Ready, Running, Stopped };
 
     // What "Start" asks of the window's timer.
@@ -71,7 +71,7 @@ class MeterModel {
     double totalCost() const { return m_totalCost; }
     double elapsedTime() const { return m_elapsedTime; }
 
-  private:
+private:
     NumberLocale m_locale;
     State m_state = State::Ready;
     double m_totalCost = 0.0;

@@ -30,7 +30,7 @@ bool isSpaceLike(std::string_view separator) {
 
 // Reads a text front to back; each accept call consumes on success only.
 class Scanner {
-  public:
+public:
     explicit Scanner(std::string_view text) : m_rest(text) {}
 
     bool atEnd() const { return m_rest.empty(); }
@@ -80,7 +80,7 @@ class Scanner {
         }
     }
 
-  private:
+private:
     std::string_view m_rest;
 };
 

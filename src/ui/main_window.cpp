@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "stepper/value_stepper.h"
 #include "ui/control_table.h"
 
 using tallaro::MeterModel;
@@ -91,7 +92,8 @@ struct FrmTallaro::FieldTexts {
 FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      m_meter(std::move(locale)) {
+      m_locale(std::move(locale)),
+      m_meter(m_locale) {
     // Qt counts tool windows as secondary; this one is the program.
     setAttribute(Qt::WA_QuitOnClose);
     setObjectName(qtText(kWindow.name));
@@ -111,6 +113,10 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, QWidget *parent)
     connect(Timer1, &QTimer::timeout, this, &FrmTallaro::Timer1_Timer);
     connect(BtnStart, &QPushButton::clicked, this, &FrmTallaro::BtnStart_Click);
     connect(BtnStop, &QPushButton::clicked, this, &FrmTallaro::BtnStop_Click);
+    connect(BtnNumPersP, &QPushButton::clicked, this, &FrmTallaro::BtnNumPersP_Click);
+    connect(BtnNumPersM, &QPushButton::clicked, this, &FrmTallaro::BtnNumPersM_Click);
+    connect(BtnMoneyPersP, &QPushButton::clicked, this, &FrmTallaro::BtnMoneyPersP_Click);
+    connect(BtnMoneyPersM, &QPushButton::clicked, this, &FrmTallaro::BtnMoneyPersM_Click);
 }
 
 void FrmTallaro::buildControls() {
@@ -131,6 +137,10 @@ void FrmTallaro::buildControls() {
     LblTime = findChild<QLabel *>(QStringLiteral("LblTime"));
     BtnStart = findChild<QPushButton *>(QStringLiteral("BtnStart"));
     BtnStop = findChild<QPushButton *>(QStringLiteral("BtnStop"));
+    BtnNumPersP = findChild<QPushButton *>(QStringLiteral("BtnNumPersP"));
+    BtnNumPersM = findChild<QPushButton *>(QStringLiteral("BtnNumPersM"));
+    BtnMoneyPersP = findChild<QPushButton *>(QStringLiteral("BtnMoneyPersP"));
+    BtnMoneyPersM = findChild<QPushButton *>(QStringLiteral("BtnMoneyPersM"));
     // A screen reader names each field after the caption beside it.
     findChild<QLabel *>(QStringLiteral("Label1"))->setBuddy(TextNumPers);
     findChild<QLabel *>(QStringLiteral("Label2"))->setBuddy(TextMoneyPers);
@@ -191,4 +201,23 @@ void FrmTallaro::Timer1_Timer() {
     setWindowTitle(QString::fromStdString(display.caption));
     LblTime->setText(QString::fromStdString(display.time));
     showMarks();
+}
+
+// The new value counts from the meter's next tick on; a mark goes there too.
+void FrmTallaro::stepField(QLineEdit *field, std::int16_t addValue) {
+    field->setText(QString::fromStdString(
+        tallaro::steppedFieldText(field->text().toStdString(), addValue, m_locale)));
+}
+
+void FrmTallaro::BtnNumPersP_Click() {
+    stepField(TextNumPers, +1);
+}
+void FrmTallaro::BtnNumPersM_Click() {
+    stepField(TextNumPers, -1);
+}
+void FrmTallaro::BtnMoneyPersP_Click() {
+    stepField(TextMoneyPers, +1);
+}
+void FrmTallaro::BtnMoneyPersM_Click() {
+    stepField(TextMoneyPers, -1);
 }

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <cstdint>
+
 #include "meter/meter_model.h"
 #include "numtext/number_locale.h"
 
@@ -16,7 +18,7 @@ class QTimer;
 class FrmTallaro : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     // The locale's separators are read once, by the caller, and kept for the
     // window's life.
     explicit FrmTallaro(tallaro::NumberLocale locale, QWidget *parent = nullptr);
@@ -31,11 +33,16 @@ class FrmTallaro : public QWidget {
     void BtnStart_Click();
     void BtnStop_Click();
     void Timer1_Timer();
+    void BtnNumPersP_Click();
+    void BtnNumPersM_Click();
+    void BtnMoneyPersP_Click();
+    void BtnMoneyPersM_Click();
 
-  private:
+private:
     struct FieldTexts;
     FieldTexts fieldTexts() const;
     void showMarks();
+    void stepField(QLineEdit *field, std::int16_t addValue);
     void buildControls();
 
     QLineEdit *TextNumPers = nullptr;
@@ -45,8 +52,13 @@ class FrmTallaro : public QWidget {
     QLabel *LblTime = nullptr;
     QPushButton *BtnStart = nullptr;
     QPushButton *BtnStop = nullptr;
+    QPushButton *BtnNumPersP = nullptr;
+    QPushButton *BtnNumPersM = nullptr;
+    QPushButton *BtnMoneyPersP = nullptr;
+    QPushButton *BtnMoneyPersM = nullptr;
     QTimer *Timer1 = nullptr;
 
+    const tallaro::NumberLocale m_locale;
     tallaro::MeterModel m_meter;
     tallaro::FieldMarks m_shownMarks;
 };

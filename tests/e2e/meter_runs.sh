@@ -16,9 +16,7 @@ source "$(dirname "$0")/x_session.sh"
 trap stop_all EXIT
 
 start_xvfb
-env -u LC_ALL -u LC_NUMERIC -u LANGUAGE LANG="$lang" "$program" 2>"$work/program.log" &
-program_pid=$!
-pids+=("$program_pid")
+start_tallaro "$program" "$lang"
 
 window=$(wait_for_window '^Tallaro$')
 
@@ -30,19 +28,10 @@ grep -q 'program specified maximum size: 217 by 107' <<<"$properties" || fail "s
 
 click_start "$window"
 
-caption=""
-for _ in $(seq 150); do
-    caption=$(window_caption "$window")
-    [[ $caption =~ ^100[$decimal]0[3-9]\ -\ Tallaro$ ]] && break
-    sleep 0.1
-done
-[[ $caption =~ ^100[$decimal]0[3-9]\ -\ Tallaro$ ]] || fail "caption after Start: '$caption'"
+pattern="^100[$decimal]0[3-9] - Tallaro$"
+caption=$(wait_for_caption "$window" "$pattern")
+[[ $caption =~ $pattern ]] || fail "caption after Start: '$caption'"
 echo "caption: $caption"
 
-"$close_window" "$window"
-for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$program_pid" 2>/dev/null && fail "the program still runs after its window was closed"
-status=0
-wait "$program_pid" || status=$?
-[ "$status" -eq 0 ] || fail "exit status $status: $(cat "$work/program.log")"
+close_and_expect_success "$close_window" "$window"
 echo "PASS: the meter ran and the program ended with status 0"

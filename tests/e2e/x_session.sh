@@ -36,7 +36,39 @@ window_caption() {
     xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'
 }
 
-# Clicks "Start", 176 px from the left and 4 px from the top of the client area, 37 x 17 px.
-click_start() {
-    xdotool mousemove --window "$1" 194 12 click 1
+# Starts the program under a locale (LANG) and sets program_pid.
+start_tallaro() {
+    env -u LC_ALL -u LC_NUMERIC -u LANGUAGE LANG="$2" "$1" 2>"$work/program.log" &
+    program_pid=$!
+    pids+=("$program_pid")
+}
+
+# Clicks a control of the window at a point of its client area.
+click_at() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
+# The centres of the buttons, from the window's design.
+click_start() { click_at "$1" 194 12; }
+click_persons_plus() { click_at "$1" 160 7; }
+
+# Waits for the caption to match a pattern, up to 15 s; prints the last caption seen.
+wait_for_caption() {
+    local caption=""
+    for _ in $(seq 150); do
+        caption=$(window_caption "$1")
+        [[ $caption =~ $2 ]] && break
+        sleep 0.1
+    done
+    echo "$caption"
+}
+
+# Closes the window as its close box does and expects the program to end with status 0.
+close_and_expect_success() {
+    "$1" "$2"
+    for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$program_pid" 2>/dev/null && fail "the program still runs after its window was closed"
+    local status=0
+    wait "$program_pid" || status=$?
+    [ "$status" -eq 0 ] || fail "exit status $status: $(cat "$work/program.log")"
 }
