@@ -6,8 +6,8 @@ set -euo pipefail
 build=(g++ cmake ninja-build qt6-base-dev fonts-liberation)
 case "${1:-run}" in
     run) packages=("${build[@]}") ;;
-    test) packages=("${build[@]}" libgtest-dev libx11-dev xvfb xauth xdotool x11-utils) ;;
-    screenshot) packages=("${build[@]}" xvfb xauth xdotool imagemagick) ;;
+    test) packages=("${build[@]}" libgtest-dev libx11-dev xvfb xauth xdotool x11-utils openbox) ;;
+    screenshot) packages=("${build[@]}" xvfb xauth xdotool x11-utils openbox imagemagick) ;;
     *) echo "usage: $0 run|test|screenshot" >&2; exit 2 ;;
 esac
 

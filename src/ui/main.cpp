@@ -33,6 +33,6 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     FrmTallaro window(tallaro::ui::numberLocaleOf(QLocale::system()));
     window.placeOnScreen();
-    window.show();
+    window.Form_Load();
     return app.exec();
 }

@@ -90,12 +90,10 @@ struct FrmTallaro::FieldTexts {
 };
 
 FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_locale(std::move(locale)),
       m_meter(m_locale) {
-    // Qt counts tool windows as secondary; this one is the program.
-    setAttribute(Qt::WA_QuitOnClose);
     setObjectName(qtText(kWindow.name));
     setWindowTitle(qtText(kWindow.caption));
     setFixedSize(twipsToPixels(kWindow.clientWidth), twipsToPixels(kWindow.clientHeight));
@@ -111,6 +109,15 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, QWidget *parent)
     // Precise, so that an hour of ticks takes an hour of wall time.
     Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &FrmTallaro::Timer1_Timer);
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    connect(Timer2, &QTimer::timeout, this, &FrmTallaro::Timer2_Timer);
+    m_fadeTimer = new QTimer(this);
+    m_fadeTimer->setObjectName(QStringLiteral("FadeTimer"));
+    m_fadeTimer->setTimerType(Qt::PreciseTimer);
+    m_fadeTimer->setInterval(tallaro::HoverFade::kPauseMs);
+    connect(m_fadeTimer, &QTimer::timeout, this, &FrmTallaro::FadeTimer_Timer);
+    setMouseTracking(true);
     connect(BtnStart, &QPushButton::clicked, this, &FrmTallaro::BtnStart_Click);
     connect(BtnStop, &QPushButton::clicked, this, &FrmTallaro::BtnStop_Click);
     connect(BtnNumPersP, &QPushButton::clicked, this, &FrmTallaro::BtnNumPersP_Click);
@@ -157,6 +164,7 @@ void FrmTallaro::placeOnScreen() {
             client.moveCenter(screen->availableGeometry().center());
         }
     }
+
     setGeometry(client);
 }
 

@@ -9,6 +9,7 @@
 
 #include "meter/meter_model.h"
 #include "numtext/number_locale.h"
+#include "presence/hover_fade.h"
 
 class QLabel;
 class QLineEdit;
@@ -37,6 +38,23 @@ public:
     void BtnNumPersM_Click();
     void BtnMoneyPersP_Click();
     void BtnMoneyPersM_Click();
+    // Once, when the program starts: poll on, topmost, shown, faded in.
+    void Form_Load();
+    void Timer2_Timer();
+    void Form_MouseMove();
+    void FadeIn();
+    void FadeOut();
+    // One pause of a running fade has passed.
+    void FadeTimer_Timer();
+
+    const tallaro::HoverFade &fade() const { return m_fade; }
+
+protected:
+    // Applies an opacity level: 1..255 as the window's alpha, others change nothing.
+    virtual void SetTrans(std::int16_t Trans);
+    // The pointer's position on the screen.
+    virtual QPoint pointerPosition() const;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     struct FieldTexts;
@@ -44,6 +62,8 @@ private:
     void showMarks();
     void stepField(QLineEdit *field, std::int16_t addValue);
     void buildControls();
+    void beginFade(tallaro::HoverFade::Direction direction);
+    void endFade();
 
     QLineEdit *TextNumPers = nullptr;
     QLineEdit *TextMoneyPers = nullptr;
@@ -57,8 +77,11 @@ private:
     QPushButton *BtnMoneyPersP = nullptr;
     QPushButton *BtnMoneyPersM = nullptr;
     QTimer *Timer1 = nullptr;
+    QTimer *Timer2 = nullptr;
+    QTimer *m_fadeTimer = nullptr;
 
     const tallaro::NumberLocale m_locale;
     tallaro::MeterModel m_meter;
     tallaro::FieldMarks m_shownMarks;
+    tallaro::HoverFade m_fade;
 };

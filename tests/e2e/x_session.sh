@@ -72,3 +72,43 @@ close_and_expect_success() {
     wait "$program_pid" || status=$?
     [ "$status" -eq 0 ] || fail "exit status $status: $(cat "$work/program.log")"
 }
+
+# Starts the openbox window manager on the display and waits until it manages.
+start_window_manager() {
+    openbox --sm-disable >"$work/wm.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+    fail "the window manager did not start: $(cat "$work/wm.log")"
+}
+
+# Prints the window's opacity property as a number; 4294967295 where it is
+# absent, which is how an opaque window carries none.
+window_opacity() {
+    local value
+    value=$(xprop -id "$1" _NET_WM_WINDOW_OPACITY | sed -n 's/^_NET_WM_WINDOW_OPACITY(CARDINAL) = \([0-9]*\)$/\1/p')
+    echo "${value:-4294967295}"
+}
+
+# Waits up to 10 s for the window's opacity property to hold a value.
+wait_for_opacity() {
+    local value=""
+    for _ in $(seq 100); do
+        value=$(window_opacity "$1")
+        [ "$value" = "$2" ] && return 0
+        sleep 0.1
+    done
+    fail "opacity of the window: $value, expected $2"
+}
+
+# Prints the client area's left and top on the screen, frame excluded.
+client_origin() {
+    xwininfo -id "$1" | sed -n 's/^ *Absolute upper-left [XY]: *\(-\?[0-9]*\)$/\1/p' | paste -sd ' '
+}
+
+# Prints the frame's extents: left, right, top and bottom.
+frame_extents() {
+    xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'
+}

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The real program under a window manager: faint once loaded with the pointer
+# away, opaque with the pointer over its title bar, faint again after it
+# leaves, on top of other windows throughout, and still keeping time.
+# Usage: hover_fade.sh PROGRAM CLOSE-HELPER
+set -euo pipefail
+program=$1
+close_window=$2
+
+work=$(mktemp -d)
+pids=()
+source "$(dirname "$0")/x_session.sh"
+trap stop_all EXIT
+
+readonly faint=842150450  # alpha 50 of 255, as 50 x 0x01010101
+readonly opaque=4294967295
+
+start_xvfb
+start_window_manager
+xdotool mousemove 5 5
+start_tallaro "$program" de_DE.UTF-8
+window=$(wait_for_window '^Tallaro$')
+
+wait_for_opacity "$window" "$faint"
+echo "faint after load"
+xprop -id "$window" _NET_WM_STATE | grep -q '_NET_WM_STATE_ABOVE' || fail "not above other windows"
+
+read -r x y < <(client_origin "$window")
+[ "$x $y" = "388 419" ] || fail "the client area opened at $x, $y instead of its design position"
+
+# A point on the title bar: above the client area, within the frame's top extent.
+read -r _ _ top _ < <(frame_extents "$window")
+[ "${top:-0}" -gt 0 ] || fail "the window has no title bar"
+xdotool mousemove $((x + 20)) $((y - top / 2))
+wait_for_opacity "$window" "$opaque"
+echo "opaque with the pointer on the title bar"
+
+click_start "$window"
+xdotool mousemove 5 5
+wait_for_opacity "$window" "$faint"
+echo "faint again after the pointer left"
+
+caption=$(wait_for_caption "$window" '^100,0[3-9] - Tallaro$')
+[[ $caption =~ ^100,0[3-9]\ -\ Tallaro$ ]] || fail "the meter did not run while faint: '$caption'"
+echo "caption: $caption"
+
+close_and_expect_success "$close_window" "$window"
+echo "PASS: faint, opaque and faint again, and the program ended with status 0"
