@@ -3,6 +3,7 @@
 // system sees every level and other events are served in between.
 #include <QCursor>
 #include <QTimer>
+#include <QWindow>
 
 #include "presence/window_opacity.h"
 #include "ui/main_window.h"
@@ -43,10 +44,14 @@ QPoint FrmTallaro::pointerPosition() const {
 }
 
 void FrmTallaro::Timer2_Timer() {
-    // The outer rectangle, frame and title bar included; like the window
-    // system's own rectangles it holds its left and top edges but not its
-    // right and bottom ones.
-    if (frameGeometry().contains(pointerPosition())) {
+    // The outer rectangle, frame and title bar included, as the window system
+    // has it now (the widget's own copy of the frame is only renewed when the
+    // window moves, and misses a frame that the window manager adds later).
+    // Like the window system's rectangles it holds its left and top edges but
+    // not its right and bottom ones.
+    const QRect outer =
+        windowHandle() != nullptr ? windowHandle()->frameGeometry() : frameGeometry();
+    if (outer.contains(pointerPosition())) {
         FadeIn();
     } else {
         FadeOut();

@@ -100,7 +100,8 @@ wait_for_opacity() {
         [ "$value" = "$2" ] && return 0
         sleep 0.1
     done
-    fail "opacity of the window: $value, expected $2"
+    fail "opacity of the window: $value, expected $2 (pointer: $(xdotool getmouselocation);" \
+        "client at $(client_origin "$1"); frame extents $(frame_extents "$1"))"
 }
 
 # Prints the client area's left and top on the screen, frame excluded.
