@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages what building, running or testing needs,
-# only where it is missing. Usage: scripts/deps.sh run|test|screenshot
+# only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package
 set -euo pipefail
 
 build=(g++ cmake ninja-build qt6-base-dev fonts-liberation)
 case "${1:-run}" in
     run) packages=("${build[@]}") ;;
-    test) packages=("${build[@]}" libgtest-dev libx11-dev xvfb xauth xdotool x11-utils openbox) ;;
+    test) packages=("${build[@]}" libgtest-dev libx11-dev xvfb xauth xdotool x11-utils openbox
+        desktop-file-utils appstream dpkg-dev) ;;
     screenshot) packages=("${build[@]}" xvfb xauth xdotool x11-utils openbox imagemagick) ;;
-    *) echo "usage: $0 run|test|screenshot" >&2; exit 2 ;;
+    package) packages=("${build[@]}" dpkg-dev) ;;
+    icons) packages=(librsvg2-bin python3) ;;
+    *) echo "usage: $0 run|test|screenshot|icons|package" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -7,6 +7,7 @@
 
 #include "ui/main_window.h"
 #include "ui/qt_locale.h"
+#include "ui/version.h"
 
 namespace {
 
@@ -31,6 +32,9 @@ int main(int argc, char *argv[]) {
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tallaro"));
+    QApplication::setApplicationVersion(QStringLiteral(TALLARO_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral(TALLARO_APP_ID));
     FrmTallaro window(tallaro::ui::numberLocaleOf(QLocale::system()));
     window.placeOnScreen();
     window.Form_Load();

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -73,6 +74,15 @@ QWidget *createControl(const ControlSpec &spec, QWidget *parent) {
     return control;
 }
 
+// The program's icon in every size it carries.
+QIcon applicationIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/tallaro-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
 void setMarked(QLineEdit *field, bool marked) {
     QPalette palette;  // resolves nothing: the field inherits its colours again
     if (marked) {
@@ -102,6 +112,7 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, QWidget *parent)
     setPalette(palette);
     setAutoFillBackground(true);
     setFont(qtFont(fontSpec(FontRole::WindowDefault)));
+    setWindowIcon(applicationIcon());
     buildControls();
 
     Timer1 = new QTimer(this);

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds the optimised program and packs it as build/release/tallaro_<version>_<arch>.deb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh package
+cmake --preset release >/dev/null
+cmake --build --preset release
+(cd build/release && cpack -G DEB)
