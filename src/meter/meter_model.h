@@ -68,6 +68,8 @@ public:
     // The base-cost field can be edited until the meter first starts.
     bool baseCostEditable() const { return m_state == State::Ready; }
     const FieldMarks &marks() const { return m_marks; }
+    // Whether the first tick has taken the base cost; from then on it is not read.
+    bool baseTaken() const { return m_baseTaken; }
     double totalCost() const { return m_totalCost; }
     double elapsedTime() const { return m_elapsedTime; }
 

@@ -1,5 +1,6 @@
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -7,19 +8,18 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <string>
 #include <utility>
 
-#include "stepper/value_stepper.h"
+#include "presence/window_opacity.h"
 #include "ui/control_table.h"
 
-using tallaro::MeterModel;
 using namespace tallaro::ui;
 
 namespace {
 
-constexpr int kTickMs = 1000;
 // The background of a field that holds no usable number.
 const QColor kMarkColour(255, 200, 200);
 
@@ -83,27 +83,12 @@ QIcon applicationIcon() {
     return icon;
 }
 
-void setMarked(QLineEdit *field, bool marked) {
-    QPalette palette;  // resolves nothing: the field inherits its colours again
-    if (marked) {
-        palette.setColor(QPalette::Base, kMarkColour);
-    }
-    field->setPalette(palette);
-}
-
 }  // namespace
-
-// The field texts as UTF-8, kept alive while the meter reads them.
-struct FrmTallaro::FieldTexts {
-    std::string persons, salary, baseCost;
-    tallaro::MeterFields view() const { return {persons, salary, baseCost}; }
-};
 
 FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, QWidget *parent)
     : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_locale(std::move(locale)),
-      m_meter(m_locale) {
+      m_form(*this, std::move(locale)) {
     setObjectName(qtText(kWindow.name));
     setWindowTitle(qtText(kWindow.caption));
     setFixedSize(twipsToPixels(kWindow.clientWidth), twipsToPixels(kWindow.clientHeight));
@@ -113,28 +98,37 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, QWidget *parent)
     setAutoFillBackground(true);
     setFont(qtFont(fontSpec(FontRole::WindowDefault)));
     setWindowIcon(applicationIcon());
+    setMouseTracking(true);  // moves over the background, without a button held
     buildControls();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    // Precise, so that an hour of ticks takes an hour of wall time.
-    Timer1->setTimerType(Qt::PreciseTimer);
-    connect(Timer1, &QTimer::timeout, this, &FrmTallaro::Timer1_Timer);
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    connect(Timer2, &QTimer::timeout, this, &FrmTallaro::Timer2_Timer);
-    m_fadeTimer = new QTimer(this);
-    m_fadeTimer->setObjectName(QStringLiteral("FadeTimer"));
-    m_fadeTimer->setTimerType(Qt::PreciseTimer);
-    m_fadeTimer->setInterval(tallaro::HoverFade::kPauseMs);
-    connect(m_fadeTimer, &QTimer::timeout, this, &FrmTallaro::FadeTimer_Timer);
-    setMouseTracking(true);
-    connect(BtnStart, &QPushButton::clicked, this, &FrmTallaro::BtnStart_Click);
-    connect(BtnStop, &QPushButton::clicked, this, &FrmTallaro::BtnStop_Click);
-    connect(BtnNumPersP, &QPushButton::clicked, this, &FrmTallaro::BtnNumPersP_Click);
-    connect(BtnNumPersM, &QPushButton::clicked, this, &FrmTallaro::BtnNumPersM_Click);
-    connect(BtnMoneyPersP, &QPushButton::clicked, this, &FrmTallaro::BtnMoneyPersP_Click);
-    connect(BtnMoneyPersM, &QPushButton::clicked, this, &FrmTallaro::BtnMoneyPersM_Click);
+    const char *timerNames[] = {"Timer1", "Timer2", "FadeTimer"};
+    for (std::size_t i = 0; i < m_timers.size(); ++i) {
+        m_timers[i] = new QTimer(this);
+        m_timers[i]->setObjectName(QLatin1String(timerNames[i]));
+    }
+    // Precise, so that an hour of ticks takes an hour of wall time, and each
+    // pause of a fade its 10 ms.
+    timer(Timer::Meter)->setTimerType(Qt::PreciseTimer);
+    timer(Timer::FadePause)->setTimerType(Qt::PreciseTimer);
+    connect(timer(Timer::Meter), &QTimer::timeout, this, [this] { m_form.Timer1_Timer(); });
+    connect(timer(Timer::Poll), &QTimer::timeout, this, [this] { m_form.Timer2_Timer(); });
+    connect(timer(Timer::FadePause), &QTimer::timeout, this, [this] { m_form.FadePause_Timer(); });
+
+    const struct {
+        const char *name;
+        void (TallaroForm::*handler)();
+    } buttons[] = {
+        {"BtnStart", &TallaroForm::BtnStart_Click},
+        {"BtnStop", &TallaroForm::BtnStop_Click},
+        {"BtnNumPersP", &TallaroForm::BtnNumPersP_Click},
+        {"BtnNumPersM", &TallaroForm::BtnNumPersM_Click},
+        {"BtnMoneyPersP", &TallaroForm::BtnMoneyPersP_Click},
+        {"BtnMoneyPersM", &TallaroForm::BtnMoneyPersM_Click},
+    };
+    for (const auto &button : buttons) {
+        connect(findChild<QPushButton *>(QLatin1String(button.name)), &QPushButton::clicked, this,
+                [this, handler = button.handler] { (m_form.*handler)(); });
+    }
 }
 
 void FrmTallaro::buildControls() {
@@ -148,21 +142,15 @@ void FrmTallaro::buildControls() {
             previous = control;
         }
     }
-    TextNumPers = findChild<QLineEdit *>(QStringLiteral("TextNumPers"));
-    TextMoneyPers = findChild<QLineEdit *>(QStringLiteral("TextMoneyPers"));
-    TextBaseCost = findChild<QLineEdit *>(QStringLiteral("TextBaseCost"));
+    m_fields = {findChild<QLineEdit *>(QStringLiteral("TextNumPers")),
+                findChild<QLineEdit *>(QStringLiteral("TextMoneyPers")),
+                findChild<QLineEdit *>(QStringLiteral("TextBaseCost"))};
     LblPrice = findChild<QLabel *>(QStringLiteral("LblPrice"));
     LblTime = findChild<QLabel *>(QStringLiteral("LblTime"));
-    BtnStart = findChild<QPushButton *>(QStringLiteral("BtnStart"));
-    BtnStop = findChild<QPushButton *>(QStringLiteral("BtnStop"));
-    BtnNumPersP = findChild<QPushButton *>(QStringLiteral("BtnNumPersP"));
-    BtnNumPersM = findChild<QPushButton *>(QStringLiteral("BtnNumPersM"));
-    BtnMoneyPersP = findChild<QPushButton *>(QStringLiteral("BtnMoneyPersP"));
-    BtnMoneyPersM = findChild<QPushButton *>(QStringLiteral("BtnMoneyPersM"));
     // A screen reader names each field after the caption beside it.
-    findChild<QLabel *>(QStringLiteral("Label1"))->setBuddy(TextNumPers);
-    findChild<QLabel *>(QStringLiteral("Label2"))->setBuddy(TextMoneyPers);
-    findChild<QLabel *>(QStringLiteral("Label3"))->setBuddy(TextBaseCost);
+    findChild<QLabel *>(QStringLiteral("Label1"))->setBuddy(field(Field::NumPers));
+    findChild<QLabel *>(QStringLiteral("Label2"))->setBuddy(field(Field::MoneyPers));
+    findChild<QLabel *>(QStringLiteral("Label3"))->setBuddy(field(Field::BaseCost));
 }
 
 void FrmTallaro::placeOnScreen() {
@@ -175,68 +163,93 @@ void FrmTallaro::placeOnScreen() {
             client.moveCenter(screen->availableGeometry().center());
         }
     }
-
     setGeometry(client);
 }
 
-FrmTallaro::FieldTexts FrmTallaro::fieldTexts() const {
-    return {TextNumPers->text().toStdString(), TextMoneyPers->text().toStdString(),
-            TextBaseCost->text().toStdString()};
+QLineEdit *FrmTallaro::field(Field which) const {
+    return m_fields[static_cast<std::size_t>(which)];
 }
 
-void FrmTallaro::showMarks() {
-    const tallaro::FieldMarks &marks = m_meter.marks();
-    if (marks == m_shownMarks) {
-        return;
+QTimer *FrmTallaro::timer(Timer which) const {
+    return m_timers[static_cast<std::size_t>(which)];
+}
+
+std::string FrmTallaro::fieldText(Field which) const {
+    return field(which)->text().toStdString();
+}
+
+void FrmTallaro::setFieldText(Field which, std::string_view text) {
+    field(which)->setText(qtText(text));
+}
+
+void FrmTallaro::setFieldMarked(Field which, bool marked) {
+    QPalette palette;  // resolves nothing: the field inherits its colours again
+    if (marked) {
+        palette.setColor(QPalette::Base, kMarkColour);
     }
-    m_shownMarks = marks;
-    setMarked(TextNumPers, marks.persons);
-    setMarked(TextMoneyPers, marks.salary);
-    setMarked(TextBaseCost, marks.baseCost);
+    field(which)->setPalette(palette);
 }
 
-void FrmTallaro::BtnStart_Click() {
-    const MeterModel::StartOutcome outcome = m_meter.start(fieldTexts().view());
-    showMarks();
-    if (outcome == MeterModel::StartOutcome::Refused) {
-        return;
-    }
-    TextBaseCost->setEnabled(m_meter.baseCostEditable());
-    // A running timer keeps its interval: a second click never delays a tick.
-    if (outcome == MeterModel::StartOutcome::Started) {
-        Timer1->setInterval(kTickMs);
-        Timer1->start();
-    }
+void FrmTallaro::setBaseCostEnabled(bool enabled) {
+    field(Field::BaseCost)->setEnabled(enabled);
 }
 
-void FrmTallaro::BtnStop_Click() {
-    m_meter.stop();
-    Timer1->stop();
-}
-
-void FrmTallaro::Timer1_Timer() {
-    const tallaro::MeterDisplay display = m_meter.tick(fieldTexts().view());
+void FrmTallaro::showDisplay(const tallaro::MeterDisplay &display) {
     LblPrice->setText(QString::fromStdString(display.amount));
     setWindowTitle(QString::fromStdString(display.caption));
     LblTime->setText(QString::fromStdString(display.time));
-    showMarks();
 }
 
-// The new value counts from the meter's next tick on; a mark goes there too.
-void FrmTallaro::stepField(QLineEdit *field, std::int16_t addValue) {
-    field->setText(QString::fromStdString(
-        tallaro::steppedFieldText(field->text().toStdString(), addValue, m_locale)));
+void FrmTallaro::switchTimerOn(Timer which, int intervalMs) {
+    timer(which)->start(intervalMs);
 }
 
-void FrmTallaro::BtnNumPersP_Click() {
-    stepField(TextNumPers, +1);
+void FrmTallaro::switchTimerOff(Timer which) {
+    timer(which)->stop();
 }
-void FrmTallaro::BtnNumPersM_Click() {
-    stepField(TextNumPers, -1);
+
+void FrmTallaro::placeTopmost() {
+    // A change of flags makes Qt read the window's position as its frame's,
+    // so the client area is put back where it was placed; and Qt counts tool
+    // windows as secondary anew, but this one is the program: closing it
+    // ends it.
+    const QRect placed = geometry();
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setGeometry(placed);
+    setAttribute(Qt::WA_QuitOnClose);
+    show();
 }
-void FrmTallaro::BtnMoneyPersP_Click() {
-    stepField(TextMoneyPers, +1);
+
+void FrmTallaro::showWindow() {
+    show();
 }
-void FrmTallaro::BtnMoneyPersM_Click() {
-    stepField(TextMoneyPers, -1);
+
+void FrmTallaro::repaintWindow() {
+    repaint();
+}
+
+void FrmTallaro::SetTrans(std::int16_t Trans) {
+    if (!tallaro::isOpacityLevel(Trans)) {
+        return;
+    }
+    setWindowOpacity(tallaro::opacityOfLevel(Trans));
+}
+
+QPoint FrmTallaro::pointerPosition() const {
+    return QCursor::pos();
+}
+
+bool FrmTallaro::pointerInside() const {
+    // The outer rectangle as the window system has it now (the widget's own
+    // copy of the frame is only renewed when the window moves, and misses a
+    // frame that the window manager adds later). Like the window system's
+    // rectangles it holds its left and top edges but not its right and
+    // bottom ones.
+    const QRect outer =
+        windowHandle() != nullptr ? windowHandle()->frameGeometry() : frameGeometry();
+    return outer.contains(pointerPosition());
+}
+
+void FrmTallaro::mouseMoveEvent(QMouseEvent * /*event*/) {
+    m_form.Form_MouseMove();
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "test_locales.h"
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 namespace {
 
@@ -29,9 +29,9 @@ public:
     // Plays the running fade to its end, one pause after another.
     Played finishFade() {
         Played played;
-        while (fade().fading()) {
+        while (form().fade().fading()) {
             played.pollWasOn = played.pollWasOn || poll()->isActive();
-            FadeTimer_Timer();
+            form().FadePause_Timer();
             ++played.pauses;
         }
         return played;
@@ -40,7 +40,7 @@ public:
     Levels pollAt(QPoint place) {
         pointer = place;
         levels.clear();
-        Timer2_Timer();
+        form().Timer2_Timer();
         finishFade();
         return levels;
     }
@@ -80,7 +80,7 @@ private slots:
     void loadPlacesOnTopShowsAndFadesIn() {
         ProbedWindow window;
         QVERIFY(!window.isVisible());
-        window.Form_Load();
+        window.form().Form_Load();
         QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(window.testAttribute(Qt::WA_QuitOnClose));  // closing it ends the program
         QVERIFY(window.isVisible());
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(played.pauses, 52);
         QVERIFY(!played.pollWasOn);
         QCOMPARE(window.levels, concat({5}, range(0, 255, 5)));
-        QCOMPARE(window.fade().curTrans(), 260);
+        QCOMPARE(window.form().fade().curTrans(), 260);
         QCOMPARE(window.windowOpacity(), 1.0);
         QVERIFY(window.poll()->isActive());
         QCOMPARE(window.poll()->interval(), 50);
@@ -97,12 +97,12 @@ private slots:
 
     void pollFadesOutAndBackIn() {
         ProbedWindow window;
-        window.Form_Load();
+        window.form().Form_Load();
         window.finishFade();
         const QRect outer = window.frameGeometry();
 
         QCOMPARE(window.pollAt(kAway), range(260, 50, -5));
-        QCOMPARE(window.fade().curTrans(), 45);
+        QCOMPARE(window.form().fade().curTrans(), 45);
         QCOMPARE(qRound(window.windowOpacity() * 255), 50);
         QVERIFY(window.poll()->isActive());
 
@@ -128,32 +128,32 @@ private slots:
         QFETCH(int, dy);
         QFETCH(bool, inside);
         ProbedWindow window;
-        window.Form_Load();
+        window.form().Form_Load();
         window.finishFade();
         const QRect outer = window.frameGeometry();
         const QPoint farCorner(outer.left() + outer.width(), outer.top() + outer.height());
         const QPoint place = dx == 0 && dy == 0 ? outer.topLeft() : farCorner + QPoint(dx, dy);
         const Levels levels = window.pollAt(place);
         QCOMPARE(levels == Levels{260}, inside);
-        QCOMPARE(window.fade().curTrans(), inside ? 260 : 45);
+        QCOMPARE(window.form().fade().curTrans(), inside ? 260 : 45);
     }
 
     void requestsDuringAFadeHaveNoEffect() {
         ProbedWindow window;
-        window.Form_Load();
+        window.form().Form_Load();
         window.finishFade();
         window.pointer = kAway;
         window.levels.clear();
-        window.Timer2_Timer();  // the fade-out begins
+        window.form().Timer2_Timer();  // the fade-out begins
         for (int i = 0; i < 5; ++i) {
-            window.FadeTimer_Timer();
+            window.form().FadePause_Timer();
         }
-        window.Form_MouseMove();
-        window.FadeIn();
-        window.Timer2_Timer();
+        window.form().Form_MouseMove();
+        window.form().FadeIn();
+        window.form().Timer2_Timer();
         window.finishFade();
         QCOMPARE(window.levels, range(260, 50, -5));
-        QCOMPARE(window.fade().curTrans(), 45);
+        QCOMPARE(window.form().fade().curTrans(), 45);
     }
 
     void setTransIgnoresLevelsOutsideOneTo255() {
@@ -174,7 +174,7 @@ private slots:
 
     void pointerMovesOverTheBackgroundFadeIn() {
         ProbedWindow window;
-        window.Form_Load();
+        window.form().Form_Load();
         window.finishFade();
         window.pollAt(kAway);  // faint
         const struct {
@@ -196,29 +196,29 @@ private slots:
 
     void aDisabledFieldPassesPointerMovesToTheWindow() {
         ProbedWindow window;
-        window.Form_Load();
+        window.form().Form_Load();
         window.finishFade();
-        window.BtnStart_Click();
+        window.form().BtnStart_Click();
         window.pollAt(kAway);
         auto *baseCost = window.findChild<QLineEdit *>(QStringLiteral("TextBaseCost"));
         QVERIFY(!baseCost->isEnabled());
         window.levels.clear();
         QTest::mouseMove(baseCost, baseCost->rect().center());
         window.finishFade();
-        QCOMPARE(window.fade().curTrans(), 260);
+        QCOMPARE(window.form().fade().curTrans(), 260);
         QVERIFY(!window.levels.empty());
     }
 
     void meterTicksAndClicksAreServedDuringAFade() {
         ProbedWindow window;
-        window.Form_Load();
-        QVERIFY(window.fade().fading());
-        window.BtnStart_Click();
-        window.Timer1_Timer();
+        window.form().Form_Load();
+        QVERIFY(window.form().fade().fading());
+        window.form().BtnStart_Click();
+        window.form().Timer1_Timer();
         QCOMPARE(window.windowTitle(), QStringLiteral("100,01 - Tallaro"));
-        QVERIFY(window.fade().fading());
+        QVERIFY(window.form().fade().fading());
         window.finishFade();
-        QCOMPARE(window.fade().curTrans(), 260);
+        QCOMPARE(window.form().fade().curTrans(), 260);
     }
 };
 

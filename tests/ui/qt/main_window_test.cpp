@@ -9,8 +9,8 @@
 
 #include "test_locales.h"
 #include "ui/control_table.h"
-#include "ui/main_window.h"
-#include "ui/qt_locale.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_locale.h"
 
 using tallaro::NumberLocale;
 using tallaro::test_locales::kEnglish;
@@ -112,12 +112,12 @@ private slots:
         QVERIFY(!field(window, "TextBaseCost")->isEnabled());
         QCOMPARE(window.windowTitle(), QStringLiteral("Tallaro"));  // nothing until the tick
 
-        window.Timer1_Timer();
+        window.form().Timer1_Timer();
         QCOMPARE(text(window, "LblPrice"), QStringLiteral("100,01"));
         QCOMPARE(window.windowTitle(), QStringLiteral("100,01 - Tallaro"));
         QCOMPARE(text(window, "LblTime"), QStringLiteral("00:00:01"));
         for (int i = 1; i < 9; ++i) {
-            window.Timer1_Timer();
+            window.form().Timer1_Timer();
         }
         QCOMPARE(text(window, "LblPrice"), QStringLiteral("100,13"));
         QCOMPARE(text(window, "LblTime"), QStringLiteral("00:00:09"));
@@ -126,7 +126,7 @@ private slots:
     void stopHaltsAndStartResumes() {
         FrmTallaro window(kGerman);
         click(window, "BtnStart");
-        window.Timer1_Timer();
+        window.form().Timer1_Timer();
         click(window, "BtnStop");
         QVERIFY(!timer1(window)->isActive());
         QVERIFY(!field(window, "TextBaseCost")->isEnabled());
@@ -135,7 +135,7 @@ private slots:
         field(window, "TextMoneyPers")->setText(QStringLiteral("3600"));
         click(window, "BtnStart");
         QVERIFY(timer1(window)->isActive());
-        window.Timer1_Timer();
+        window.form().Timer1_Timer();
         QCOMPARE(text(window, "LblPrice"), QStringLiteral("101,01"));  // base not added again
         QCOMPARE(text(window, "LblTime"), QStringLiteral("00:00:02"));
     }
@@ -144,7 +144,7 @@ private slots:
         FrmTallaro window(kEnglish);
         field(window, "TextBaseCost")->setText(QStringLiteral("1,000.5"));
         click(window, "BtnStart");
-        window.Timer1_Timer();
+        window.form().Timer1_Timer();
         QCOMPARE(window.windowTitle(), QStringLiteral("1,000.51 - Tallaro"));
     }
 
@@ -167,18 +167,18 @@ private slots:
     void fieldEmptiedWhileRunningIsMarkedUntilItHoldsANumber() {
         FrmTallaro window(kGerman);
         click(window, "BtnStart");
-        window.Timer1_Timer();
+        window.form().Timer1_Timer();
         field(window, "TextNumPers")->clear();
-        window.Timer1_Timer();
+        window.form().Timer1_Timer();
         QVERIFY(isMarked(window, "TextNumPers"));
         QVERIFY(timer1(window)->isActive());
         QCOMPARE(text(window, "LblPrice"), QStringLiteral("100,03"));  // the last persons count
 
         QTest::keyClicks(field(window, "TextNumPers"), QStringLiteral("2"));
         QVERIFY(isMarked(window, "TextNumPers"));  // until the next tick
-        window.Timer1_Timer();
+        window.form().Timer1_Timer();
         QVERIFY(!isMarked(window, "TextNumPers"));
-        QCOMPARE(window.meter().totalCost(), 100.0 + 4 * 50.0 / 3600.0);
+        QCOMPARE(window.form().meter().totalCost(), 100.0 + 4 * 50.0 / 3600.0);
     }
 
     void amountThatWouldOverflowMarksPersonsAndSalary() {
@@ -186,7 +186,7 @@ private slots:
         field(window, "TextNumPers")->setText(QStringLiteral("1e300"));
         field(window, "TextMoneyPers")->setText(QStringLiteral("1e300"));
         click(window, "BtnStart");
-        window.Timer1_Timer();
+        window.form().Timer1_Timer();
         QCOMPARE(text(window, "LblPrice"), QStringLiteral("100,00"));
         QCOMPARE(text(window, "LblTime"), QStringLiteral("00:00:01"));
         QVERIFY(isMarked(window, "TextNumPers"));
@@ -252,21 +252,21 @@ private slots:
         field(window, "TextMoneyPers")->setText(QStringLiteral("36"));
         field(window, "TextBaseCost")->setText(QStringLiteral("0"));
         click(window, "BtnStart");
-        window.Timer1_Timer();
+        window.form().Timer1_Timer();
         QCOMPARE(text(window, "LblPrice"), QStringLiteral(",01"));
 
         click(window, "BtnNumPersP");  // two persons from the next tick on
         QCOMPARE(text(window, "LblPrice"), QStringLiteral(",01"));
-        window.Timer1_Timer();
+        window.form().Timer1_Timer();
         QCOMPARE(text(window, "LblPrice"), QStringLiteral(",03"));
 
         field(window, "TextNumPers")->setText(QStringLiteral("zwei"));
-        window.Timer1_Timer();
+        window.form().Timer1_Timer();
         QVERIFY(isMarked(window, "TextNumPers"));
         click(window, "BtnNumPersP");
         QCOMPARE(field(window, "TextNumPers")->text(), QStringLiteral("1"));
         QVERIFY(isMarked(window, "TextNumPers"));  // until the meter reads it
-        window.Timer1_Timer();
+        window.form().Timer1_Timer();
         QVERIFY(!isMarked(window, "TextNumPers"));
         QCOMPARE(text(window, "LblPrice"), QStringLiteral(",06"));  // 0.01 + 0.02 + 0.02 + 0.01
     }

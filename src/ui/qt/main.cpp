@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/main_window.h"
-#include "ui/qt_locale.h"
-#include "ui/version.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_locale.h"
+#include "ui/qt/version.h"
 
 namespace {
 
@@ -37,6 +37,6 @@ int main(int argc, char *argv[]) {
     QApplication::setDesktopFileName(QStringLiteral(TALLARO_APP_ID));
     FrmTallaro window(tallaro::ui::numberLocaleOf(QLocale::system()));
     window.placeOnScreen();
-    window.Form_Load();
+    window.form().Form_Load();
     return app.exec();
 }

@@ -1,4 +1,4 @@
-#include "ui/qt_locale.h"
+#include "ui/qt/qt_locale.h"
 
 #include <QLocale>
 

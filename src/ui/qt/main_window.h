@@ -1,0 +1,66 @@
+// main_window.h
+// FrmTallaro, the program's one window in Qt: builds its controls from the
+// control table, routes their events to the window's logic and carries out
+// what the logic asks of it.
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "numtext/number_locale.h"
+#include "ui/tallaro_form.h"
+#include "ui/window_port.h"
+
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+class FrmTallaro : public QWidget, private tallaro::ui::WindowPort {
+    Q_OBJECT
+
+public:
+    // The locale's separators are read once, by the caller, and kept for the
+    // window's life.
+    explicit FrmTallaro(tallaro::NumberLocale locale, QWidget *parent = nullptr);
+
+    // Places the window at its design position when that fits on the screen,
+    // otherwise in the middle of the screen.
+    void placeOnScreen();
+
+    // The event handlers; tests call them as the events would.
+    tallaro::ui::TallaroForm &form() { return m_form; }
+    const tallaro::ui::TallaroForm &form() const { return m_form; }
+
+protected:
+    void SetTrans(std::int16_t Trans) override;
+    // The pointer's position on the screen.
+    virtual QPoint pointerPosition() const;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void buildControls();
+    QLineEdit *field(tallaro::ui::Field which) const;
+    QTimer *timer(tallaro::ui::Timer which) const;
+
+    std::string fieldText(tallaro::ui::Field which) const override;
+    void setFieldText(tallaro::ui::Field which, std::string_view text) override;
+    void setFieldMarked(tallaro::ui::Field which, bool marked) override;
+    void setBaseCostEnabled(bool enabled) override;
+    void showDisplay(const tallaro::MeterDisplay &display) override;
+    void switchTimerOn(tallaro::ui::Timer which, int intervalMs) override;
+    void switchTimerOff(tallaro::ui::Timer which) override;
+    void placeTopmost() override;
+    void showWindow() override;
+    void repaintWindow() override;
+    bool pointerInside() const override;
+
+    std::array<QLineEdit *, 3> m_fields{};  // by Field
+    std::array<QTimer *, 3> m_timers{};     // by Timer
+    QLabel *LblPrice = nullptr;
+    QLabel *LblTime = nullptr;
+    tallaro::ui::TallaroForm m_form;
+};

@@ -1,0 +1,112 @@
+#include "ui/tallaro_form.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "stepper/value_stepper.h"
+
+namespace tallaro::ui {
+
+TallaroForm::TallaroForm(WindowPort &window, NumberLocale locale)
+    : m_window(window), m_locale(std::move(locale)), m_meter(m_locale) {}
+
+void TallaroForm::Form_Load() {
+    m_window.switchTimerOn(Timer::Poll, kPollIntervalMs);
+    m_window.placeTopmost();
+    m_window.showWindow();
+    FadeIn();
+}
+
+void TallaroForm::BtnStart_Click() {
+    const std::string persons = m_window.fieldText(Field::NumPers);
+    const std::string salary = m_window.fieldText(Field::MoneyPers);
+    const std::string baseCost = m_window.fieldText(Field::BaseCost);
+    const MeterModel::StartOutcome outcome = m_meter.start({persons, salary, baseCost});
+    showMarks();
+    if (outcome == MeterModel::StartOutcome::Refused) {
+        return;
+    }
+    m_window.setBaseCostEnabled(m_meter.baseCostEditable());
+    // A running timer keeps its interval: a second click never delays a tick.
+    if (outcome == MeterModel::StartOutcome::Started) {
+        m_window.switchTimerOn(Timer::Meter, kMeterIntervalMs);
+    }
+}
+
+void TallaroForm::BtnStop_Click() {
+    m_meter.stop();
+    m_window.switchTimerOff(Timer::Meter);
+}
+
+void TallaroForm::Timer1_Timer() {
+    const std::string persons = m_window.fieldText(Field::NumPers);
+    const std::string salary = m_window.fieldText(Field::MoneyPers);
+    // The base-cost field is read only until the meter has taken it.
+    const std::string baseCost =
+        m_meter.baseTaken() ? std::string() : m_window.fieldText(Field::BaseCost);
+    m_window.showDisplay(m_meter.tick({persons, salary, baseCost}));
+    showMarks();
+}
+
+// The new value counts from the meter's next tick on; a mark goes there too.
+void TallaroForm::stepField(Field field, std::int16_t addValue) {
+    m_window.setFieldText(field, steppedFieldText(m_window.fieldText(field), addValue, m_locale));
+}
+
+void TallaroForm::showMarks() {
+    const FieldMarks &marks = m_meter.marks();
+    if (marks == m_shownMarks) {
+        return;
+    }
+    m_shownMarks = marks;
+    m_window.setFieldMarked(Field::NumPers, marks.persons);
+    m_window.setFieldMarked(Field::MoneyPers, marks.salary);
+    m_window.setFieldMarked(Field::BaseCost, marks.baseCost);
+}
+
+void TallaroForm::Timer2_Timer() {
+    if (m_window.pointerInside()) {
+        FadeIn();
+    } else {
+        FadeOut();
+    }
+}
+
+void TallaroForm::beginFade(HoverFade::Direction direction) {
+    const std::optional<HoverFade::Opening> opening = m_fade.begin(direction);
+    if (!opening) {
+        return;  // a fade runs to its end
+    }
+    m_window.switchTimerOff(Timer::Poll);
+    if (opening->openingLevel) {
+        m_window.SetTrans(*opening->openingLevel);
+    }
+    m_window.showWindow();
+    if (!opening->firstLevel) {
+        endFade();
+        return;
+    }
+    m_window.SetTrans(*opening->firstLevel);
+    m_window.switchTimerOn(Timer::FadePause, HoverFade::kPauseMs);
+}
+
+void TallaroForm::FadePause_Timer() {
+    if (!m_fade.fading()) {
+        return;
+    }
+    m_window.repaintWindow();
+    if (const std::optional<std::int16_t> level = m_fade.next()) {
+        m_window.SetTrans(*level);
+        return;
+    }
+    m_window.switchTimerOff(Timer::FadePause);
+    endFade();
+}
+
+void TallaroForm::endFade() {
+    m_window.switchTimerOn(Timer::Poll, kPollIntervalMs);
+    m_window.showWindow();
+}
+
+}  // namespace tallaro::ui

@@ -1,0 +1,56 @@
+// window_port.h
+// What the window's logic asks of a window layer: the controls it reads and
+// writes, its timers, and its presence on the desktop. Each window layer
+// (Qt, Win32) implements this once; the logic itself lives in TallaroForm.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tallaro {
+
+struct MeterDisplay;
+
+namespace ui {
+
+enum class Field { NumPers, MoneyPers, BaseCost };
+
+enum class Timer {
+    Meter,      // Timer1: one tick a second while the meter runs
+    Poll,       // Timer2: the pointer poll
+    FadePause,  // the pause after each level of a fade
+};
+
+class WindowPort {
+public:
+    virtual ~WindowPort() = default;
+
+    // The field's text as UTF-8.
+    virtual std::string fieldText(Field field) const = 0;
+    virtual void setFieldText(Field field, std::string_view text) = 0;
+    // A field that holds no usable number carries a visible mark.
+    virtual void setFieldMarked(Field field, bool marked) = 0;
+    virtual void setBaseCostEnabled(bool enabled) = 0;
+    // Writes the amount label, the window caption and the time label.
+    virtual void showDisplay(const MeterDisplay &display) = 0;
+
+    // Switches a timer on with its interval (a fresh count) or off.
+    virtual void switchTimerOn(Timer timer, int intervalMs) = 0;
+    virtual void switchTimerOff(Timer timer) = 0;
+
+    // Applies an opacity level: 1..255 as the window's alpha, others change nothing.
+    virtual void SetTrans(std::int16_t Trans) = 0;
+    // Puts the window into the topmost band, for good, and shows it.
+    virtual void placeTopmost() = 0;
+    // Shows the window, non-modal, leaving its opacity, size and band alone.
+    virtual void showWindow() = 0;
+    // Repaints the window and its controls at once.
+    virtual void repaintWindow() = 0;
+    // Whether the pointer is within the window's outer rectangle, frame and
+    // title bar included, its right and bottom edges excluded.
+    virtual bool pointerInside() const = 0;
+};
+
+}  // namespace ui
+}  // namespace tallaro
