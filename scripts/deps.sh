@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages what building, running or testing needs,
-# only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package
+# only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package|windows
 set -euo pipefail
 
 build=(g++ cmake ninja-build qt6-base-dev fonts-liberation)
@@ -10,8 +10,9 @@ case "${1:-run}" in
         desktop-file-utils appstream dpkg-dev) ;;
     screenshot) packages=("${build[@]}" xvfb xauth xdotool x11-utils openbox imagemagick) ;;
     package) packages=("${build[@]}" dpkg-dev) ;;
+    windows) packages=(cmake ninja-build g++-mingw-w64-i686 googletest wine wine32 xvfb xauth) ;;
     icons) packages=(librsvg2-bin python3) ;;
-    *) echo "usage: $0 run|test|screenshot|icons|package" >&2; exit 2 ;;
+    *) echo "usage: $0 run|test|screenshot|icons|package|windows" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -25,5 +26,9 @@ echo "Installing from Debian's packages: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
+# Wine runs 32-bit programs with Debian's i386 libraries.
+if [[ " ${missing[*]} " == *" wine32 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo[@]}" dpkg --add-architecture i386
+fi
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -93,4 +93,14 @@ inline constexpr std::array<ControlSpec, 14> kControls = [] {
     }};
 }();
 
+// Returns the index of the named control in the table; the table's size when
+// there is none.
+constexpr std::size_t controlIndex(std::string_view name) {
+    std::size_t index = 0;
+    while (index < kControls.size() && kControls[index].name != name) {
+        ++index;
+    }
+    return index;
+}
+
 }  // namespace tallaro::ui

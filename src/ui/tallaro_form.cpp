@@ -109,4 +109,24 @@ void TallaroForm::endFade() {
     m_window.showWindow();
 }
 
+FormHandler clickHandlerOf(std::string_view controlName) {
+    static constexpr struct {
+        std::string_view name;
+        FormHandler handler;
+    } kButtons[] = {
+        {"BtnStart", &TallaroForm::BtnStart_Click},
+        {"BtnStop", &TallaroForm::BtnStop_Click},
+        {"BtnNumPersP", &TallaroForm::BtnNumPersP_Click},
+        {"BtnNumPersM", &TallaroForm::BtnNumPersM_Click},
+        {"BtnMoneyPersP", &TallaroForm::BtnMoneyPersP_Click},
+        {"BtnMoneyPersM", &TallaroForm::BtnMoneyPersM_Click},
+    };
+    for (const auto &button : kButtons) {
+        if (button.name == controlName) {
+            return button.handler;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace tallaro::ui

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "meter/meter_model.h"
 #include "numtext/number_locale.h"
@@ -54,5 +55,12 @@ private:
     FieldMarks m_shownMarks;
     HoverFade m_fade;
 };
+
+// A handler of the form, such as the one a button's click runs.
+using FormHandler = void (TallaroForm::*)();
+
+// Returns the handler that a click on the named button runs, or nullptr for a
+// control whose clicks reach no handler.
+[[nodiscard]] FormHandler clickHandlerOf(std::string_view controlName);
 
 }  // namespace tallaro::ui

@@ -114,20 +114,11 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, QWidget *parent)
     connect(timer(Timer::Poll), &QTimer::timeout, this, [this] { m_form.Timer2_Timer(); });
     connect(timer(Timer::FadePause), &QTimer::timeout, this, [this] { m_form.FadePause_Timer(); });
 
-    const struct {
-        const char *name;
-        void (TallaroForm::*handler)();
-    } buttons[] = {
-        {"BtnStart", &TallaroForm::BtnStart_Click},
-        {"BtnStop", &TallaroForm::BtnStop_Click},
-        {"BtnNumPersP", &TallaroForm::BtnNumPersP_Click},
-        {"BtnNumPersM", &TallaroForm::BtnNumPersM_Click},
-        {"BtnMoneyPersP", &TallaroForm::BtnMoneyPersP_Click},
-        {"BtnMoneyPersM", &TallaroForm::BtnMoneyPersM_Click},
-    };
-    for (const auto &button : buttons) {
-        connect(findChild<QPushButton *>(QLatin1String(button.name)), &QPushButton::clicked, this,
-                [this, handler = button.handler] { (m_form.*handler)(); });
+    for (const ControlSpec &spec : kControls) {
+        if (const FormHandler handler = clickHandlerOf(spec.name)) {
+            connect(findChild<QPushButton *>(qtText(spec.name)), &QPushButton::clicked, this,
+                    [this, handler] { (m_form.*handler)(); });
+        }
     }
 }
 

@@ -1,0 +1,279 @@
+// Drives the native Windows program from outside, through the Win32 API
+// only, as another program or a screen reader would: it starts tallaro.exe,
+// finds its window and checks its controls, tab order, meter, step buttons,
+// window styles and layered alpha; then it reads the executable's version
+// resource and its imports. Prints one line per check and exits non-zero
+// when any fails. Usage: tallaro_driver PATH-TO-tallaro.exe
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/control_table.h"
+#include "ui/win32/win32_text.h"
+
+using tallaro::ui::kControls;
+
+namespace {
+
+int g_passed = 0;
+int g_failures = 0;
+
+void check(bool ok, const std::string &what) {
+    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+    std::fflush(stdout);
+    ++(ok ? g_passed : g_failures);
+}
+
+// Waits up to a time for a condition, looking every 50 ms.
+template <class Condition>
+bool waitFor(Condition condition, DWORD milliseconds) {
+    for (DWORD waited = 0; waited <= milliseconds; waited += 50) {
+        if (condition()) {
+            return true;
+        }
+        Sleep(50);
+    }
+    return condition();
+}
+
+HWND controlOf(HWND window, const char *name) {
+    return GetDlgItem(window, 100 + static_cast<int>(tallaro::ui::controlIndex(name)));
+}
+
+// A control's text as another process reads it: WM_GETTEXT, which the
+// system carries across processes (GetWindowText does not, for edit fields).
+std::string textOf(HWND window) {
+    wchar_t buffer[256] = {};
+    const auto length = SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer));
+    return toUtf8(std::wstring_view(buffer, static_cast<std::size_t>(length)));
+}
+
+BYTE alphaOf(HWND window) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    COLORREF key = 0;
+    if (!GetLayeredWindowAttributes(window, &key, &alpha, &flags)) {
+        return 0;
+    }
+    return alpha;
+}
+
+void click(HWND window, const char *name) {
+    SendMessageW(controlOf(window, name), BM_CLICK, 0, 0);
+}
+
+void checkControls(HWND window) {
+    for (const auto &spec : kControls) {
+        const std::string name(spec.name);
+        HWND control = controlOf(window, name.c_str());
+        check(control != nullptr, name + " exists");
+        if (control == nullptr) {
+            continue;
+        }
+        check(textOf(control) == spec.text, name + " reads \"" + std::string(spec.text) +
+                                                "\" (reads \"" + textOf(control) + "\")");
+        wchar_t className[32] = {};
+        GetClassNameW(control, className, 32);
+        const wchar_t *expected = spec.kind == tallaro::ui::ControlKind::InputField ? L"Edit"
+                                  : spec.kind == tallaro::ui::ControlKind::Button   ? L"Button"
+                                                                                    : L"Static";
+        check(lstrcmpiW(className, expected) == 0, name + " is a " + toUtf8(expected));
+    }
+}
+
+void checkTabOrder(HWND window) {
+    const char *order[] = {"TextMoneyPers", "TextBaseCost",  "BtnStart",
+                           "BtnStop",       "BtnNumPersP",   "BtnNumPersM",
+                           "BtnMoneyPersP", "BtnMoneyPersM", "TextNumPers"};
+    HWND at = controlOf(window, "TextNumPers");
+    std::string visited;
+    bool ok = true;
+    for (const char *expected : order) {
+        at = GetNextDlgTabItem(window, at, FALSE);
+        ok = ok && at == controlOf(window, expected);
+        visited += std::string(" ") + expected;
+    }
+    check(ok, "tab order from TextNumPers:" + visited);
+}
+
+void checkMeterAndSteppers(HWND window) {
+    click(window, "BtnNumPersP");
+    check(textOf(controlOf(window, "TextNumPers")) == "2", "\"+\" steps persons to 2");
+    click(window, "BtnNumPersM");
+    check(textOf(controlOf(window, "TextNumPers")) == "1", "\"-\" steps persons back to 1");
+    click(window, "BtnMoneyPersM");
+    check(textOf(controlOf(window, "TextMoneyPers")) == "49", "\"-\" steps salary to 49");
+    click(window, "BtnMoneyPersP");
+
+    click(window, "BtnStart");
+    check(!IsWindowEnabled(controlOf(window, "TextBaseCost")), "Start disables the base cost");
+    const bool ticked = waitFor([&] { return textOf(window) == "100,01 - Tallaro"; }, 3000);
+    check(ticked,
+          "the first tick writes the caption \"100,01 - Tallaro\" (" + textOf(window) + ")");
+    check(textOf(controlOf(window, "LblTime")) == "00:00:01", "the time label reads 00:00:01");
+    waitFor([&] { return textOf(window) == "100,03 - Tallaro"; }, 3000);
+    click(window, "BtnStop");
+    const std::string stopped = textOf(window);
+    Sleep(1500);
+    check(textOf(window) == stopped && stopped == "100,03 - Tallaro",
+          "Stop halts the meter at " + stopped);
+    click(window, "BtnStart");
+    const bool resumed = waitFor([&] { return textOf(window) == "100,04 - Tallaro"; }, 3000);
+    check(resumed, "Start resumes it (" + textOf(window) + ")");
+    click(window, "BtnStop");
+}
+
+void checkPresence(HWND window) {
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    check((exStyle & WS_EX_TOPMOST) != 0, "the window is topmost");
+    check((exStyle & WS_EX_TOOLWINDOW) != 0, "the window is a tool window");
+    check((exStyle & WS_EX_LAYERED) != 0, "the window is layered");
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    check((style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0 &&
+              (style & WS_SYSMENU) != 0,
+          "a close box only, no sizing");
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    SetCursorPos(outer.right + 50, outer.bottom + 50);
+    bool reached = waitFor([&] { return alphaOf(window) == 50; }, 5000);
+    check(reached, "faint (alpha 50) with the pointer away: " + std::to_string(alphaOf(window)));
+    SetCursorPos(outer.left + 5, outer.top + 5);
+    reached = waitFor([&] { return alphaOf(window) == 255; }, 5000);
+    check(reached, "opaque with the pointer over the frame: " + std::to_string(alphaOf(window)));
+    SetCursorPos(outer.right, outer.bottom);  // the corner itself is outside
+    reached = waitFor([&] { return alphaOf(window) == 50; }, 5000);
+    check(reached, "faint again with the pointer on the bottom right corner: " +
+                       std::to_string(alphaOf(window)));
+}
+
+void checkVersion(const wchar_t *path) {
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path, &handle);
+    std::vector<char> data(size);
+    if (size == 0 || !GetFileVersionInfoW(path, 0, size, data.data())) {
+        check(false, "the executable carries a version resource");
+        return;
+    }
+    VS_FIXEDFILEINFO *fixed = nullptr;
+    UINT length = 0;
+    VerQueryValueW(data.data(), L"\\", reinterpret_cast<void **>(&fixed), &length);
+    check(fixed != nullptr && fixed->dwFileVersionMS == 0x00010001 && fixed->dwFileVersionLS == 0 &&
+              fixed->dwProductVersionMS == 0x00010001 && fixed->dwProductVersionLS == 0,
+          "file and product version 1.1.0.0");
+    WORD *translation = nullptr;
+    VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
+                   reinterpret_cast<void **>(&translation), &length);
+    check(translation != nullptr && translation[0] == 0x0407 && translation[1] == 1252,
+          "language German (Germany), code page 1252");
+    wchar_t *text = nullptr;
+    VerQueryValueW(data.data(), L"\\StringFileInfo\\040704E4\\ProductVersion",
+                   reinterpret_cast<void **>(&text), &length);
+    check(text != nullptr && lstrcmpW(text, L"1.01") == 0, "version text \"1.01\"");
+}
+
+// The names of the DLLs an executable imports, read from its PE headers.
+std::vector<std::string> importsOf(const wchar_t *path, WORD &machine, WORD &subsystem) {
+    std::vector<std::string> names;
+    HANDLE file =
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    std::vector<unsigned char> image(GetFileSize(file, nullptr));
+    DWORD read = 0;
+    ReadFile(file, image.data(), static_cast<DWORD>(image.size()), &read, nullptr);
+    CloseHandle(file);
+    const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(image.data());
+    const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS32 *>(image.data() + dos->e_lfanew);
+    machine = nt->FileHeader.Machine;
+    subsystem = nt->OptionalHeader.Subsystem;
+    const auto *sections = IMAGE_FIRST_SECTION(nt);
+    auto offsetOf = [&](DWORD rva) -> DWORD {
+        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            const auto &section = sections[i];
+            if (rva >= section.VirtualAddress &&
+                rva < section.VirtualAddress + section.Misc.VirtualSize) {
+                return rva - section.VirtualAddress + section.PointerToRawData;
+            }
+        }
+        return 0;
+    };
+    const DWORD importRva =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto *entry =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(image.data() + offsetOf(importRva));
+         entry->Name != 0; ++entry) {
+        names.emplace_back(reinterpret_cast<const char *>(image.data() + offsetOf(entry->Name)));
+    }
+    return names;
+}
+
+void checkImage(const wchar_t *path) {
+    WORD machine = 0;
+    WORD subsystem = 0;
+    const std::vector<std::string> imports = importsOf(path, machine, subsystem);
+    check(machine == IMAGE_FILE_MACHINE_I386, "a 32-bit x86 executable");
+    check(subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI, "a Windows GUI executable");
+    const std::set<std::string> system = {"ADVAPI32.DLL", "COMCTL32.DLL", "GDI32.DLL",
+                                          "KERNEL32.DLL", "MSVCRT.DLL",   "USER32.DLL"};
+    std::string list;
+    bool onlySystem = !imports.empty();
+    for (std::string name : imports) {
+        for (char &c : name) {
+            c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        }
+        onlySystem = onlySystem && system.count(name) == 1;
+        list += " " + name;
+    }
+    check(onlySystem, "imports only DLLs that come with Windows:" + list);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t *argv[]) {
+    if (argc != 2) {
+        std::fputs("usage: tallaro_driver PATH-TO-tallaro.exe\n", stderr);
+        return 2;
+    }
+    const wchar_t *program = argv[1];
+    checkImage(program);
+    checkVersion(program);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = std::wstring(L"\"") + program + L"\"";
+    if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        check(false, "tallaro.exe starts");
+        return 1;
+    }
+    WaitForInputIdle(process.hProcess, 10000);
+    HWND window = nullptr;
+    waitFor(
+        [&] {
+            window = FindWindowW(L"FrmTallaro", L"Tallaro");
+            return window != nullptr && IsWindowVisible(window);
+        },
+        10000);
+    check(window != nullptr && IsWindowVisible(window), "the window \"Tallaro\" opens");
+    if (window != nullptr) {
+        checkControls(window);
+        checkTabOrder(window);
+        checkPresence(window);
+        checkMeterAndSteppers(window);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+    DWORD status = 1;
+    GetExitCodeProcess(process.hProcess, &status);
+    check(ended && status == 0, "closing the window ends the program with status 0");
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("driver: %d passed, %d failed\n", g_passed, g_failures);
+    return g_failures == 0 ? 0 : 1;
+}
