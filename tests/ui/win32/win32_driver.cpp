@@ -138,8 +138,12 @@ void checkPresence(HWND window) {
           "a close box only, no sizing");
     RECT outer{};
     GetWindowRect(window, &outer);
+    SetCursorPos(outer.left + 20, outer.top + 40);
+    bool reached = waitFor([&] { return alphaOf(window) == 255; }, 5000);
+    check(reached,
+          "opaque after load with the pointer over it: " + std::to_string(alphaOf(window)));
     SetCursorPos(outer.right + 50, outer.bottom + 50);
-    bool reached = waitFor([&] { return alphaOf(window) == 50; }, 5000);
+    reached = waitFor([&] { return alphaOf(window) == 50; }, 5000);
     check(reached, "faint (alpha 50) with the pointer away: " + std::to_string(alphaOf(window)));
     SetCursorPos(outer.left + 5, outer.top + 5);
     reached = waitFor([&] { return alphaOf(window) == 255; }, 5000);
