@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace tallaro {
@@ -224,6 +225,39 @@ TEST(MeterModel, AmountNearTheTopOfTheRangeStaysFinite) {
         ASSERT_TRUE(std::isfinite(meter.totalCost()));
     }
     EXPECT_TRUE(meter.marks().persons);
+}
+
+}  // namespace
+}  // namespace tallaro
+
+namespace tallaro {
+namespace {
+
+// Whole amounts as the meter writes them under German conventions, made
+// here without the formatter: "12.345,00".
+std::string germanWhole(long long whole) {
+    std::string digits = std::to_string(whole);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), ".");
+    }
+    return digits + ",00";
+}
+
+TEST(MeterModel, ThirtyDaysOfTicksKeepEveryHourMark) {
+    using namespace tallaro::test_locales;
+    MeterModel meter = startedMeter(kDesign);
+    MeterDisplay display;
+    for (int hour = 1; hour <= 30 * 24; ++hour) {
+        for (int second = 0; second < 3600; ++second) {
+            display = meter.tick(kDesign);
+        }
+        char time[16];
+        std::snprintf(time, sizeof time, "%02d:00:00", hour);
+        ASSERT_EQ(display.amount, germanWhole(100 + 50LL * hour)) << "hour " << hour;
+        ASSERT_EQ(display.time, time) << "hour " << hour;
+    }
+    EXPECT_EQ(display.time, "720:00:00");
+    EXPECT_NEAR(meter.totalCost(), 36100.0, 1e-4);  // 2.6 million sums, each off by an ulp or less
 }
 
 }  // namespace

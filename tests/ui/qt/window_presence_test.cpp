@@ -6,6 +6,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <vector>
 
 #include "test_locales.h"
@@ -70,6 +73,25 @@ Levels concat(const Levels &first, const Levels &rest) {
 }
 
 constexpr QPoint kAway(-1000, -1000);
+
+// The process's resident memory in bytes, as the kernel counts it.
+long residentBytes() {
+    long pages = 0;
+    long resident = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(statm);
+    }
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kUnderAddressSanitizer = true;  // its quarantine holds freed memory
+#else
+constexpr bool kUnderAddressSanitizer = false;
+#endif
 
 }  // namespace
 
@@ -207,6 +229,31 @@ private slots:
         window.finishFade();
         QCOMPARE(window.form().fade().curTrans(), 260);
         QVERIFY(!window.levels.empty());
+    }
+
+    void longUseKeepsMemoryFlat() {
+        ProbedWindow window;
+        window.form().Form_Load();
+        window.finishFade();
+        window.form().BtnStart_Click();
+        auto use = [&](int ticks, int fades) {
+            for (int i = 0; i < ticks; ++i) {
+                window.form().Timer1_Timer();
+            }
+            for (int i = 0; i < fades; ++i) {
+                window.levels.clear();
+                window.pollAt(i % 2 == 0 ? kAway : window.frameGeometry().center());
+            }
+        };
+        use(200, 20);  // let the caches settle
+        const long before = residentBytes();
+        use(10'000, 1'000);
+        const long grown = residentBytes() - before;
+        qInfo("resident memory grew by %ld KiB over 10,000 ticks and 1,000 fades", grown / 1024);
+        QCOMPARE(window.form().meter().elapsedTime() * 86400.0 > 10'199.0, true);
+        if (!kUnderAddressSanitizer) {
+            QVERIFY2(grown < 1024 * 1024, "resident memory grew by a MiB or more");
+        }
     }
 
     void meterTicksAndClicksAreServedDuringAFade() {
