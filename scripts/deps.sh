@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages what building, running or testing needs,
-# only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package|windows
+# only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|bench
 set -euo pipefail
 
 build=(g++ cmake ninja-build qt6-base-dev fonts-liberation)
@@ -10,9 +10,10 @@ case "${1:-run}" in
         desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev strace) ;;
     screenshot) packages=("${build[@]}" xvfb xauth xdotool x11-utils openbox imagemagick) ;;
     package) packages=("${build[@]}" dpkg-dev) ;;
+    bench) packages=("${build[@]}" libbenchmark-dev libx11-dev xvfb xauth xdotool x11-utils) ;;
     windows) packages=(cmake ninja-build g++-mingw-w64-i686 googletest wine wine32 xvfb xauth) ;;
     icons) packages=(librsvg2-bin python3) ;;
-    *) echo "usage: $0 run|test|screenshot|icons|package|windows" >&2; exit 2 ;;
+    *) echo "usage: $0 run|test|screenshot|icons|package|windows|bench" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -8,10 +8,7 @@ bash scripts/deps.sh screenshot
 cmake --preset release >/dev/null
 cmake --build --preset release
 
-work=$(mktemp -d)
-pids=()
 source tests/e2e/x_session.sh
-trap stop_all EXIT
 
 start_xvfb
 start_window_manager

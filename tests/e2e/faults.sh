@@ -9,10 +9,7 @@ set -euo pipefail
 program=$1
 close_window=$2
 
-work=$(mktemp -d)
-pids=()
 source "$(dirname "$0")/x_session.sh"
-trap stop_all EXIT
 
 # A display number that nobody serves.
 status=0

@@ -7,10 +7,7 @@ set -euo pipefail
 program=$1
 close_window=$2
 
-work=$(mktemp -d)
-pids=()
 source "$(dirname "$0")/x_session.sh"
-trap stop_all EXIT
 
 readonly faint=842150450  # alpha 50 of 255, as 50 x 0x01010101
 readonly opaque=4294967295

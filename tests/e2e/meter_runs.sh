@@ -10,10 +10,7 @@ close_window=$2
 lang=$3
 decimal=$4
 
-work=$(mktemp -d)
-pids=()
 source "$(dirname "$0")/x_session.sh"
-trap stop_all EXIT
 
 start_xvfb
 start_tallaro "$program" "$lang"

@@ -7,10 +7,7 @@ set -euo pipefail
 program=$1
 close_window=$2
 
-work=$(mktemp -d)
-pids=()
 source "$(dirname "$0")/x_session.sh"
-trap stop_all EXIT
 
 start_xvfb
 start_tallaro "$program" de_DE.UTF-8

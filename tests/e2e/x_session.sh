@@ -1,5 +1,6 @@
 # Sourced helpers: an X server of one's own and the Tallaro window in it.
-# The caller sets "work" to a scratch folder and "pids" to (), and traps stop_all on EXIT.
+# Sourcing makes a scratch folder ("work") and ends everything started
+# through these helpers ("pids") when the script exits.
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -10,9 +11,13 @@ stop_all() {
     rm -rf "$work"
 }
 
+work=$(mktemp -d)
+pids=()
+trap stop_all EXIT
+
 # Starts Xvfb on a free display and exports DISPLAY.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
     pids+=($!)
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
     [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"

@@ -1,6 +1,5 @@
 #include "ui/qt/main_window.h"
 
-#include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -227,7 +226,7 @@ void FrmTallaro::SetTrans(std::int16_t Trans) {
 }
 
 QPoint FrmTallaro::pointerPosition() const {
-    return QCursor::pos();
+    return m_pointer.query(windowHandle());
 }
 
 bool FrmTallaro::pointerInside() const {

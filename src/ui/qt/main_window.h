@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "numtext/number_locale.h"
+#include "ui/qt/pointer_position.h"
 #include "ui/tallaro_form.h"
 #include "ui/window_port.h"
 
@@ -62,5 +63,6 @@ private:
     std::array<QTimer *, 3> m_timers{};     // by Timer
     QLabel *LblPrice = nullptr;
     QLabel *LblTime = nullptr;
+    PointerPosition m_pointer;
     tallaro::ui::TallaroForm m_form;
 };

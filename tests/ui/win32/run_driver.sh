@@ -4,10 +4,7 @@
 set -euo pipefail
 driver=$1
 program=$2
-work=$(mktemp -d)
-pids=()
 source "$(dirname "$0")/../../e2e/x_session.sh"
-trap stop_all EXIT
 start_xvfb
 export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
 wine "$driver" "$(winepath -w "$program")"

@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# Measures Tallaro beside a bare Qt window built the same way, in one run, and
+# prints the figures as a Markdown table: start-up to the first mapped window,
+# peak resident memory, idle cost with the meter running, time keeping while
+# the pointer goes in and out, the fades' duration, and one tick's cost.
+# Takes about five minutes. Usage: scripts/figures.sh [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-10}
+bash scripts/deps.sh bench
+cmake --preset bench >/dev/null
+cmake --build --preset bench >/dev/null
+bin=build/bench
+tallaro=$bin/tallaro
+bare=$bin/bench/bare_window
+
+source tests/e2e/x_session.sh
+start_xvfb
+export LC_ALL=C  # for the tools; the programs get a German locale of their own
+unset DBUS_SESSION_BUS_ADDRESS
+xdotool mousemove 5 5
+
+median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+hwm_kib() { awk '/^VmHWM/ {print $2}' "/proc/$1/status"; }
+
+# Start-up and peak memory, the programs taking turns.
+declare -A command=([tallaro]="$tallaro" [bare]="$bare" [text]="$bare --text")
+for name in tallaro bare text; do : >"$work/$name.start"; : >"$work/$name.rss"; done
+for _ in $(seq "$runs"); do
+    for name in tallaro bare text; do
+        read -r ms pid < <(env -u LC_ALL LANG=de_DE.UTF-8 "$bin/bench/first_frame" ${command[$name]})
+        sleep 1.5
+        echo "$ms" >>"$work/$name.start"
+        hwm_kib "$pid" >>"$work/$name.rss"
+        kill "$pid"
+        wait "$pid" 2>/dev/null || true
+    done
+done
+t_start=$(median <"$work/tallaro.start"); b_start=$(median <"$work/bare.start")
+x_start=$(median <"$work/text.start")
+t_rss=$(median <"$work/tallaro.rss"); b_rss=$(median <"$work/bare.rss")
+x_rss=$(median <"$work/text.rss")
+
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+switches() { cat /proc/"$1"/task/*/status | awk '/ctxt_switches/ {n += $2} END {print n}'; }
+hz=$(getconf CLK_TCK)
+# Prints the CPU share of one core and the wake-ups a second of a process over 60 s.
+idle_figures() {
+    local cpu0 sw0 cpu1 sw1
+    cpu0=$(cpu_ticks "$1"); sw0=$(switches "$1")
+    sleep 60
+    cpu1=$(cpu_ticks "$1"); sw1=$(switches "$1")
+    awk -v t=$((cpu1 - cpu0)) -v s=$((sw1 - sw0)) -v hz="$hz" \
+        'BEGIN {printf "%.3f %.1f\n", t / hz / 60 * 100, s / 60}'
+}
+
+# The yardstick's idle cost: a window with text that wakes as often.
+"$bare" --text --timers 2>/dev/null &
+bare_pid=$!
+pids+=("$bare_pid")
+sleep 5
+read -r bare_cpu bare_wakeups < <(idle_figures "$bare_pid")
+kill "$bare_pid"; wait "$bare_pid" 2>/dev/null || true
+
+# Idle: the meter running, the pointer away, for 60 s.
+start_tallaro "$tallaro" de_DE.UTF-8
+window=$(wait_for_window '^Tallaro$')
+click_start "$window"
+xdotool mousemove 5 5
+sleep 5
+read -r idle_cpu wakeups < <(idle_figures "$program_pid")
+kill "$program_pid"; wait "$program_pid" 2>/dev/null || true
+
+# Time keeping: one unit a second (3600 an hour), the pointer in and out
+# every 3 s for 120 s; the caption then tells the ticks.
+start_tallaro "$tallaro" de_DE.UTF-8
+window=$(wait_for_window '^Tallaro$')
+read -r x y < <(client_origin "$window")
+xdotool mousemove --window "$window" 120 36 click 1 key ctrl+a type 3600
+xprop -id "$window" -spy _NET_WM_WINDOW_OPACITY |
+    while read -r line; do echo "$(date +%s%N) ${line##* }"; done >"$work/opacity" &
+pids+=($!)
+sleep 1
+click_start "$window"
+started=$(date +%s%N)
+for i in $(seq 40); do
+    if ((i % 2)); then xdotool mousemove 5 5; else xdotool mousemove $((x + 100)) $((y + 50)); fi
+    sleep $(awk -v s="$started" -v i="$i" -v now="$(date +%s%N)" \
+        'BEGIN {d = (s + i * 3e9 - now) / 1e9; print (d > 0 ? d : 0)}')
+done
+sleep 0.5
+caption=$(window_caption "$window")
+ticks=$(awk -v c="${caption%% *}" 'BEGIN {gsub(/\./, "", c); sub(/,/, ".", c); printf "%d", c - 100}')
+kill "$program_pid"; wait "$program_pid" 2>/dev/null || true
+
+# The fades, from the opacity property's changes: each run of changes that
+# ends at faint (alpha 50) or opaque is one fade.
+fades=$(awk '
+    function flush() { if (n > 1) printf "%s %d %.1f\n", kind, n, (last - first) / 1e6; n = 0 }
+    { t = $1; v = $2
+      if (n > 0 && t - last > 30e6) flush()
+      if (n == 0) first = t
+      last = t; n++
+      kind = (v == 842150450) ? "out" : (v == 4294967295 ? "in" : kind) }
+    END { flush() }' "$work/opacity")
+fade_out=$(awk '$1 == "out" {print $3}' <<<"$fades" | median)
+fade_out_levels=$(awk '$1 == "out" {print $2}' <<<"$fades" | median)
+fade_in=$(awk '$1 == "in" {print $3}' <<<"$fades" | median)
+fade_in_levels=$(awk '$1 == "in" {print $2}' <<<"$fades" | median)
+
+tick_ns=$("$bin/bench/meter_tick_bench" --benchmark_filter=meterTick --benchmark_format=csv 2>/dev/null |
+    awk -F, '/meterTick/ {printf "%.0f", $4}')
+
+cat <<TABLE
+| figure | Tallaro | bare Qt window | bare window with a label and a field | target |
+| --- | --- | --- | --- | --- |
+| start-up to the first mapped window (median of $runs) | ${t_start} ms | ${b_start} ms | ${x_start} ms | within 1.2 x of bare |
+| peak resident memory (median of $runs) | ${t_rss} KiB | ${b_rss} KiB | ${x_rss} KiB | within 1.1 x of bare |
+| CPU over 60 s: meter running, pointer away; the yardstick with empty timers of 50 ms and 1 s | ${idle_cpu} % of one core | | ${bare_cpu} % | below 0.2 % |
+| wake-ups (context switches, all threads) per second, same | ${wakeups} | | ${bare_wakeups} | |
+| ticks counted in 120 s, pointer in and out every 3 s | ${ticks} | | | 120 |
+| fade-out from opaque to faint (median) | ${fade_out} ms for ${fade_out_levels} levels | | | 43 steps of 10 ms |
+| fade-in from faint to opaque (median) | ${fade_in} ms for ${fade_in_levels} levels | | | 43 steps of 10 ms |
+| one meter tick with its formatting | ${tick_ns} ns | | | below 2 us |
+TABLE
+echo
+echo "Measured on $(date -u +%Y-%m-%d): $(nproc) cores of $(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo), $(free -g | awk '/Mem:/ {print $2}') GiB, Debian $(cat /etc/debian_version), Qt $(dpkg-query -W -f='${Version}' libqt6widgets6), Xvfb without a window manager."
