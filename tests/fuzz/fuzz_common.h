@@ -22,6 +22,8 @@ inline const NumberLocale &localeOf(std::uint8_t selector) {
 }
 
 // Stops the run: libFuzzer reports the input that got here.
-[[noreturn]] inline void violated() { __builtin_trap(); }
+[[noreturn]] inline void violated() {
+    __builtin_trap();
+}
 
 }  // namespace tallaro::fuzz
