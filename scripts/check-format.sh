@@ -6,5 +6,5 @@ if ! command -v clang-format >/dev/null; then
     echo "clang-format not found: format check skipped"
     exit 0
 fi
-git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
 echo "format: clean"
