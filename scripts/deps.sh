@@ -3,7 +3,7 @@
 # only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|bench
 set -euo pipefail
 
-build=(g++ cmake ninja-build qt6-base-dev fonts-liberation)
+build=(g++ cmake ninja-build qt6-base-dev libx11-dev fonts-liberation)
 case "${1:-run}" in
     run) packages=("${build[@]}") ;;
     test) packages=("${build[@]}" libgtest-dev libx11-dev xvfb xauth xdotool x11-utils openbox
