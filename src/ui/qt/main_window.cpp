@@ -26,31 +26,31 @@ QString qtText(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QFont qtFont(const FontSpec &spec) {
+QFont qtFont(const FontSpec &design) {
     QFont font;
     // Where the design's face is missing, a sans-serif face of the same size and weight.
-    font.setFamilies({qtText(spec.family), QStringLiteral("Microsoft Sans Serif"),
+    font.setFamilies({qtText(design.family), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(spec.pointSize);
-    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+    font.setPointSizeF(design.pointSize);
+    font.setWeight(static_cast<QFont::Weight>(design.weight));
     return font;
 }
 
-QWidget *createControl(const ControlSpec &spec, QWidget *parent) {
+QWidget *createControl(const ControlSpec &design, QWidget *parent) {
     QWidget *control = nullptr;
-    switch (spec.kind) {
+    switch (design.kind) {
         case ControlKind::InputField:
-            control = new QLineEdit(qtText(spec.text), parent);
+            control = new QLineEdit(qtText(design.text), parent);
             break;
         case ControlKind::Button: {
-            auto *button = new QPushButton(qtText(spec.text), parent);
+            auto *button = new QPushButton(qtText(design.text), parent);
             button->setAutoDefault(false);
             control = button;
             break;
         }
         case ControlKind::Label: {
-            auto *label = new QLabel(qtText(spec.text), parent);
+            auto *label = new QLabel(qtText(design.text), parent);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->setWordWrap(true);
             label->setAutoFillBackground(true);  // opaque, in the window's colour
@@ -58,17 +58,17 @@ QWidget *createControl(const ControlSpec &spec, QWidget *parent) {
             break;
         }
     }
-    control->setObjectName(qtText(spec.name));
-    control->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top),
-                         twipsToPixels(spec.width), twipsToPixels(spec.height));
-    control->setFont(qtFont(fontSpec(spec.font)));
-    if (spec.colour == TextColour::Red) {
+    control->setObjectName(qtText(design.name));
+    control->setGeometry(twipsToPixels(design.left), twipsToPixels(design.top),
+                         twipsToPixels(design.width), twipsToPixels(design.height));
+    control->setFont(qtFont(fontSpec(design.font)));
+    if (design.colour == TextColour::Red) {
         QPalette palette = control->palette();
         palette.setColor(QPalette::WindowText, QColor::fromRgb(kRedRgb));
         control->setPalette(palette);
     }
-    if (!spec.toolTip.empty()) {
-        control->setToolTip(qtText(spec.toolTip));
+    if (!design.toolTip.empty()) {
+        control->setToolTip(qtText(design.toolTip));
     }
     return control;
 }
@@ -113,9 +113,9 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, QWidget *parent)
     connect(timer(Timer::Poll), &QTimer::timeout, this, [this] { m_form.Timer2_Timer(); });
     connect(timer(Timer::FadePause), &QTimer::timeout, this, [this] { m_form.FadePause_Timer(); });
 
-    for (const ControlSpec &spec : kControls) {
-        if (const FormHandler handler = clickHandlerOf(spec.name)) {
-            connect(findChild<QPushButton *>(qtText(spec.name)), &QPushButton::clicked, this,
+    for (const ControlSpec &design : kControls) {
+        if (const FormHandler handler = clickHandlerOf(design.name)) {
+            connect(findChild<QPushButton *>(qtText(design.name)), &QPushButton::clicked, this,
                     [this, handler] { (m_form.*handler)(); });
         }
     }
@@ -123,8 +123,8 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, QWidget *parent)
 
 void FrmTallaro::buildControls() {
     QWidget *previous = nullptr;
-    for (const ControlSpec &spec : kControls) {
-        QWidget *control = createControl(spec, this);
+    for (const ControlSpec &design : kControls) {
+        QWidget *control = createControl(design, this);
         if (control->focusPolicy() & Qt::TabFocus) {
             if (previous != nullptr) {
                 setTabOrder(previous, control);

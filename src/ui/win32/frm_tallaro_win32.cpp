@@ -38,10 +38,10 @@ UINT screenDpi() {
     return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
-HFONT createFont(const FontSpec &spec, UINT dpi) {
-    const int height = -static_cast<int>(spec.pointSize * dpi / 72.0 + 0.5);
-    const std::wstring face = toWide(spec.family);
-    return CreateFontW(height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+HFONT createFont(const FontSpec &design, UINT dpi) {
+    const int height = -static_cast<int>(design.pointSize * dpi / 72.0 + 0.5);
+    const std::wstring face = toWide(design.family);
+    return CreateFontW(height, 0, 0, 0, design.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        VARIABLE_PITCH | FF_SWISS, face.c_str());
 }
@@ -138,11 +138,11 @@ void FrmTallaroWin32::createControls() {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_hwnd, GWLP_HINSTANCE));
     // Created in the table's order, which is the tab order.
     for (std::size_t i = 0; i < kControls.size(); ++i) {
-        const ControlSpec &spec = kControls[i];
-        const std::wstring text = toWide(spec.text);
+        const ControlSpec &design = kControls[i];
+        const std::wstring text = toWide(design.text);
         m_controls[i] = CreateWindowExW(
-            spec.kind == ControlKind::InputField ? WS_EX_CLIENTEDGE : 0, windowClassOf(spec.kind),
-            text.c_str(), styleOf(spec.kind), 0, 0, 0, 0, m_hwnd,
+            design.kind == ControlKind::InputField ? WS_EX_CLIENTEDGE : 0,
+            windowClassOf(design.kind), text.c_str(), styleOf(design.kind), 0, 0, 0, 0, m_hwnd,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(i))),
             instance, nullptr);
     }
@@ -180,11 +180,12 @@ void FrmTallaroWin32::layOut(UINT dpi) {
         m_fonts[role] = createFont(fontSpec(static_cast<FontRole>(role)), dpi);
     }
     for (std::size_t i = 0; i < kControls.size(); ++i) {
-        const ControlSpec &spec = kControls[i];
-        MoveWindow(control(i), scaled(spec.left, dpi), scaled(spec.top, dpi),
-                   scaled(spec.width, dpi), scaled(spec.height, dpi), FALSE);
+        const ControlSpec &design = kControls[i];
+        MoveWindow(control(i), scaled(design.left, dpi), scaled(design.top, dpi),
+                   scaled(design.width, dpi), scaled(design.height, dpi), FALSE);
         SendMessageW(control(i), WM_SETFONT,
-                     reinterpret_cast<WPARAM>(m_fonts[static_cast<std::size_t>(spec.font)]), FALSE);
+                     reinterpret_cast<WPARAM>(m_fonts[static_cast<std::size_t>(design.font)]),
+                     FALSE);
     }
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }

@@ -72,17 +72,18 @@ private slots:
 
     void buildsEveryControlOfTheDesign() {
         FrmTallaro window(kGerman);
-        for (const auto &spec : kControls) {
-            const QString name = QString::fromUtf8(spec.name.data(), qsizetype(spec.name.size()));
+        for (const auto &design : kControls) {
+            const QString name =
+                QString::fromUtf8(design.name.data(), qsizetype(design.name.size()));
             auto *widget = window.findChild<QWidget *>(name);
             QVERIFY2(widget != nullptr, qPrintable(name));
-            QCOMPARE(widget->geometry(),
-                     QRect(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15));
-            const bool bold = spec.font != tallaro::ui::FontRole::WindowDefault;
+            QCOMPARE(widget->geometry(), QRect(design.left / 15, design.top / 15, design.width / 15,
+                                               design.height / 15));
+            const bool bold = design.font != tallaro::ui::FontRole::WindowDefault;
             QCOMPARE(widget->font().bold(), bold);
             const QColor red(255, 0, 0);
             QCOMPARE(widget->palette().color(QPalette::WindowText) == red,
-                     spec.colour == tallaro::ui::TextColour::Red);
+                     design.colour == tallaro::ui::TextColour::Red);
         }
         QCOMPARE(control<QLabel>(window, "LblPrice")->font().pointSizeF(), 18.0);
         QVERIFY(control<QLabel>(window, "Label1")->autoFillBackground());

@@ -67,20 +67,20 @@ void click(HWND window, const char *name) {
 }
 
 void checkControls(HWND window) {
-    for (const auto &spec : kControls) {
-        const std::string name(spec.name);
+    for (const auto &design : kControls) {
+        const std::string name(design.name);
         HWND control = controlOf(window, name.c_str());
         check(control != nullptr, name + " exists");
         if (control == nullptr) {
             continue;
         }
-        check(textOf(control) == spec.text, name + " reads \"" + std::string(spec.text) +
-                                                "\" (reads \"" + textOf(control) + "\")");
+        check(textOf(control) == design.text, name + " reads \"" + std::string(design.text) +
+                                                  "\" (reads \"" + textOf(control) + "\")");
         wchar_t className[32] = {};
         GetClassNameW(control, className, 32);
-        const wchar_t *expected = spec.kind == tallaro::ui::ControlKind::InputField ? L"Edit"
-                                  : spec.kind == tallaro::ui::ControlKind::Button   ? L"Button"
-                                                                                    : L"Static";
+        const wchar_t *expected = design.kind == tallaro::ui::ControlKind::InputField ? L"Edit"
+                                  : design.kind == tallaro::ui::ControlKind::Button   ? L"Button"
+                                                                                      : L"Static";
         check(lstrcmpiW(className, expected) == 0, name + " is a " + toUtf8(expected));
     }
 }
