@@ -73,10 +73,10 @@ QWidget *createControl(const ControlSpec &design, QWidget *parent) {
     return control;
 }
 
-// The program's icon in every size it carries.
+// The program's icon in the sizes it carries.
 QIcon applicationIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    for (int size : {16, 24, 32, 48, 64}) {
         icon.addFile(QStringLiteral(":/icons/tallaro-%1.png").arg(size), QSize(size, size));
     }
     return icon;

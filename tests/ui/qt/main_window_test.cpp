@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(field(window, "TextBaseCost")->toolTip(),
                  QStringLiteral("Grundkosten: Raummiete, Bewirtung ..."));
         QVERIFY(!timer1(window)->isActive());
-        QCOMPARE(window.windowIcon().availableSizes().size(), 7);
+        QCOMPARE(window.windowIcon().availableSizes().size(), 5);
         const Qt::WindowFlags flags = window.windowFlags();
         QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
         QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
