@@ -6,8 +6,8 @@ set -euo pipefail
 build=(g++ cmake ninja-build qt6-base-dev libx11-dev fonts-liberation)
 case "${1:-run}" in
     run) packages=("${build[@]}") ;;
-    test) packages=("${build[@]}" libgtest-dev xvfb xauth xdotool x11-utils openbox
-        desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev strace) ;;
+    test) packages=("${build[@]}" libgtest-dev xvfb xauth xdotool x11-utils openbox wmctrl
+        weston xwayland qt6-wayland mutter dbus-daemon python3-dbus desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev strace) ;;
     screenshot) packages=("${build[@]}" xvfb xauth xdotool x11-utils openbox imagemagick) ;;
     package) packages=("${build[@]}" dpkg-dev) ;;
     bench) packages=("${build[@]}" libbenchmark-dev libx11-dev xvfb xauth xdotool x11-utils) ;;

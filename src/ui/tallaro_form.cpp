@@ -12,6 +12,10 @@ TallaroForm::TallaroForm(WindowPort &window, NumberLocale locale)
     : m_window(window), m_locale(std::move(locale)), m_meter(m_locale) {}
 
 void TallaroForm::Form_Load() {
+    if (!m_window.hasPresence()) {
+        m_window.showWindow();
+        return;
+    }
     m_window.switchTimerOn(Timer::Poll, kPollIntervalMs);
     m_window.placeTopmost();
     m_window.showWindow();
@@ -74,6 +78,9 @@ void TallaroForm::Timer2_Timer() {
 }
 
 void TallaroForm::beginFade(HoverFade::Direction direction) {
+    if (!m_window.hasPresence()) {
+        return;
+    }
     const std::optional<HoverFade::Opening> opening = m_fade.begin(direction);
     if (!opening) {
         return;  // a fade runs to its end

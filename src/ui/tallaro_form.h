@@ -20,7 +20,8 @@ class TallaroForm {
 public:
     TallaroForm(WindowPort &window, NumberLocale locale);
 
-    // Once, when the program starts: poll on, topmost, shown, faded in.
+    // Once, when the program starts: poll on, topmost, shown, faded in; where
+    // the window system offers none of that, only shown.
     void Form_Load();
 
     void BtnStart_Click();

@@ -39,6 +39,9 @@ public:
     virtual void switchTimerOn(Timer timer, int intervalMs) = 0;
     virtual void switchTimerOff(Timer timer) = 0;
 
+    // Whether the window system lets the window stay on top, fade and tell
+    // where the pointer is; without, the window is shown as it is.
+    virtual bool hasPresence() const = 0;
     // Applies an opacity level: 1..255 as the window's alpha, others change nothing.
     virtual void SetTrans(std::int16_t Trans) = 0;
     // Puts the window into the topmost band, for good, and shows it.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program under a window manager: faint once loaded with the pointer
 # away, opaque with the pointer over its title bar, faint again after it
-# leaves, on top of other windows throughout, and still keeping time.
+# leaves and opaque when it comes back, on top of other windows and off the
+# taskbar throughout, never calling for attention, and still keeping time.
 # Usage: hover_fade.sh PROGRAM CLOSE-HELPER
 set -euo pipefail
 program=$1
@@ -20,7 +21,28 @@ window=$(wait_for_window '^Tallaro$')
 
 wait_for_opacity "$window" "$faint"
 echo "faint after load"
-xprop -id "$window" _NET_WM_STATE | grep -q '_NET_WM_STATE_ABOVE' || fail "not above other windows"
+state=$(xprop -id "$window" _NET_WM_STATE)
+for wanted in ABOVE SKIP_TASKBAR SKIP_PAGER; do
+    [[ $state == *"_NET_WM_STATE_$wanted"[,]* || $state == *"_NET_WM_STATE_$wanted" ]] ||
+        fail "_NET_WM_STATE lacks $wanted: $state"
+done
+echo "$state"
+
+# A call for attention, as a window manager marks a window that did not get
+# the focus (which the window has not yet), is taken back.
+xprop -id "$window" -spy _NET_WM_STATE >"$work/states" &
+pids+=($!)
+sleep 0.2
+wmctrl -i -r "$window" -b add,demands_attention
+for _ in $(seq 50); do grep -q DEMANDS_ATTENTION "$work/states" && break; sleep 0.1; done
+grep -q DEMANDS_ATTENTION "$work/states" || fail "the window manager never marked the window"
+for _ in $(seq 50); do
+    state=$(xprop -id "$window" _NET_WM_STATE)
+    [[ $state == *DEMANDS_ATTENTION* ]] || break
+    sleep 0.1
+done
+[[ $state == *DEMANDS_ATTENTION* ]] && { cat $work/program.log; cat $work/states; fail "the call for attention stayed: $state"; }
+echo "the call for attention was taken back"
 
 read -r x y < <(client_origin "$window")
 [ "$x $y" = "388 419" ] || fail "the client area opened at $x, $y instead of its design position"
@@ -37,9 +59,13 @@ xdotool mousemove 5 5
 wait_for_opacity "$window" "$faint"
 echo "faint again after the pointer left"
 
+xdotool mousemove $((x + 100)) $((y + 50))
+wait_for_opacity "$window" "$opaque"
+echo "opaque again when the pointer came back"
+
 caption=$(wait_for_caption "$window" '^100,0[3-9] - Tallaro$')
 [[ $caption =~ ^100,0[3-9]\ -\ Tallaro$ ]] || fail "the meter did not run while faint: '$caption'"
 echo "caption: $caption"
 
 close_and_expect_success "$close_window" "$window"
-echo "PASS: faint, opaque and faint again, and the program ended with status 0"
+echo "PASS: faint, opaque, faint and opaque again, and the program ended with status 0"

@@ -97,10 +97,11 @@ window_opacity() {
     echo "${value:-4294967295}"
 }
 
-# Waits up to 10 s for the window's opacity property to hold a value.
+# Waits for the window's opacity property to hold a value: up to 10 s, or up
+# to the given tenths of a second.
 wait_for_opacity() {
-    local value=""
-    for _ in $(seq 100); do
+    local value="" deadline=$(($(date +%s%N) + ${3:-100} * 100000000))
+    while [ "$(date +%s%N)" -lt "$deadline" ]; do
         value=$(window_opacity "$1")
         [ "$value" = "$2" ] && return 0
         sleep 0.1

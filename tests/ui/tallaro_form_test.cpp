@@ -20,6 +20,7 @@ public:
     std::vector<std::string> calls;  // what the logic asked, in order
     int baseCostReads = 0;
     bool inside = false;
+    bool presence = true;
 
     std::string fieldText(Field field) const override {
         if (field == Field::BaseCost) {
@@ -47,6 +48,7 @@ public:
     void SetTrans(std::int16_t Trans) override {
         calls.push_back("trans " + std::to_string(Trans));
     }
+    bool hasPresence() const override { return presence; }
     void placeTopmost() override { calls.push_back("topmost"); }
     void showWindow() override { calls.push_back("show window"); }
     void repaintWindow() override { calls.push_back("repaint"); }
@@ -125,6 +127,21 @@ TEST(TallaroForm, StrayPauseAfterAFadeDoesNothing) {
     f.finishFade();
     f.form.FadePause_Timer();
     EXPECT_TRUE(f.window.calls.empty());
+}
+
+// A window system without presence (Wayland without XWayland): the window is
+// shown, and nothing polls, fades or asks for opacity; the meter still runs.
+TEST(TallaroForm, WithoutPresenceTheWindowIsOnlyShown) {
+    Fixture f;
+    f.window.presence = false;
+    f.form.Form_Load();
+    f.form.Form_MouseMove();
+    f.form.FadeOut();
+    f.form.BtnStart_Click();
+    f.form.Timer1_Timer();
+    EXPECT_EQ(f.window.calls, (Calls{"show window", "base disabled", "on Timer1 1000",
+                                     "show 100,01 - Tallaro | 00:00:01"}));
+    EXPECT_FALSE(f.form.fade().fading());
 }
 
 TEST(TallaroForm, StartDisablesTheBaseAndStartsTheMeterOnce) {

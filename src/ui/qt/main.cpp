@@ -23,33 +23,49 @@ const char *variable(const char *name) {
     return value != nullptr && *value != '\0' ? value : nullptr;
 }
 
-// Why the window cannot be shown, or nothing when a display is there. Qt
-// itself would end the program with an abort and a core dump.
-std::optional<std::string> displayProblem() {
+bool xDisplayAnswers() {
+#if defined(TALLARO_HAVE_XCB)
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+#else
+    return false;
+#endif
+}
+
+// Chooses the window system, and says why the window cannot be shown when it
+// cannot (Qt itself would end the program with an abort and a core dump).
+// Staying on top, fading and the pointer test need X11, so an X display that
+// answers is taken, in a Wayland session too (through XWayland), unless the
+// user has chosen a platform.
+std::optional<std::string> choosePlatform() {
     const char *platform = variable("QT_QPA_PLATFORM");
     const char *display = variable("DISPLAY");
-    if (platform == nullptr && display == nullptr && variable("WAYLAND_DISPLAY") == nullptr) {
+    const char *wayland = variable("WAYLAND_DISPLAY");
+    if (platform == nullptr && display == nullptr && wayland == nullptr) {
         return "no display to open the window on (DISPLAY is not set)";
     }
-#if defined(TALLARO_HAVE_XCB)
-    const bool onX = platform != nullptr ? std::string_view(platform) == "xcb"
-                                         : variable("WAYLAND_DISPLAY") == nullptr;
-    if (onX && display != nullptr) {
-        xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
-        const bool reached = xcb_connection_has_error(connection) == 0;
-        xcb_disconnect(connection);
-        if (!reached) {
-            return std::string("cannot reach the display ") + display;
-        }
+    const bool wantsX = platform != nullptr ? std::string_view(platform) == "xcb" : true;
+    if (!wantsX || display == nullptr) {
+        return std::nullopt;
     }
-#endif
-    return std::nullopt;
+    if (xDisplayAnswers()) {
+        if (platform == nullptr) {
+            setenv("QT_QPA_PLATFORM", "xcb", 1);
+        }
+        return std::nullopt;
+    }
+    if (platform == nullptr && wayland != nullptr) {
+        return std::nullopt;  // Wayland alone, without presence
+    }
+    return std::string("cannot reach the display ") + display;
 }
 
 }  // namespace
 
 int main(int argc, char *argv[]) {
-    if (const std::optional<std::string> problem = displayProblem()) {
+    if (const std::optional<std::string> problem = choosePlatform()) {
         std::fprintf(stderr, "tallaro: %s; to run it without a screen: xvfb-run -a tallaro\n",
                      problem->c_str());
         return EXIT_FAILURE;
@@ -58,7 +74,15 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tallaro"));
     QApplication::setApplicationVersion(QStringLiteral(TALLARO_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral(TALLARO_APP_ID));
-    FrmTallaro window(tallaro::ui::numberLocaleOf(QLocale::system()));
+    const bool presence = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (!presence) {
+        std::fprintf(stderr,
+                     "tallaro: staying on top and fading need X11, which the %s platform is not; "
+                     "the meter works without them (in a Wayland session XWayland gives them: "
+                     "leave DISPLAY set and QT_QPA_PLATFORM unset)\n",
+                     qUtf8Printable(QGuiApplication::platformName()));
+    }
+    FrmTallaro window(tallaro::ui::numberLocaleOf(QLocale::system()), presence);
     window.placeOnScreen();
     window.form().Form_Load();
     return app.exec();

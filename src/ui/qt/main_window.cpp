@@ -1,14 +1,17 @@
 #include "ui/qt/main_window.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTimer>
 #include <QWindow>
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -84,9 +87,10 @@ QIcon applicationIcon() {
 
 }  // namespace
 
-FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, QWidget *parent)
+FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, bool presence, QWidget *parent)
     : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_presence(presence),
       m_form(*this, std::move(locale)) {
     setObjectName(qtText(kWindow.name));
     setWindowTitle(qtText(kWindow.caption));
@@ -226,7 +230,7 @@ void FrmTallaro::SetTrans(std::int16_t Trans) {
 }
 
 QPoint FrmTallaro::pointerPosition() const {
-    return m_pointer.query(windowHandle());
+    return QCursor::pos();
 }
 
 bool FrmTallaro::pointerInside() const {
@@ -235,11 +239,25 @@ bool FrmTallaro::pointerInside() const {
     // frame that the window manager adds later). Like the window system's
     // rectangles it holds its left and top edges but not its right and
     // bottom ones.
-    const QRect outer =
-        windowHandle() != nullptr ? windowHandle()->frameGeometry() : frameGeometry();
+    const QWindow *window = windowHandle();
+    const QRect outer = window != nullptr ? window->frameGeometry() : frameGeometry();
+    if (window != nullptr) {
+        if (const std::optional<bool> inside = m_x11.pointerInside(*window, outer)) {
+            return *inside;
+        }
+    }
     return outer.contains(pointerPosition());
 }
 
 void FrmTallaro::mouseMoveEvent(QMouseEvent * /*event*/) {
     m_form.Form_MouseMove();
+}
+
+void FrmTallaro::showEvent(QShowEvent *event) {
+    // The window exists and is not mapped yet: the moment to ask for the
+    // states that Qt leaves alone, again after every change of window flags.
+    if (!event->spontaneous() && windowHandle() != nullptr) {
+        X11Presence::stayOffTaskbar(*windowHandle());
+    }
+    QWidget::showEvent(event);
 }

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "numtext/number_locale.h"
-#include "ui/qt/pointer_position.h"
+#include "ui/qt/x11_presence.h"
 #include "ui/tallaro_form.h"
 #include "ui/window_port.h"
 
@@ -25,8 +25,10 @@ class FrmTallaro : public QWidget, private tallaro::ui::WindowPort {
 
 public:
     // The locale's separators are read once, by the caller, and kept for the
-    // window's life.
-    explicit FrmTallaro(tallaro::NumberLocale locale, QWidget *parent = nullptr);
+    // window's life. Without presence (a window system that cannot keep it on
+    // top or fade it) the window is only shown.
+    explicit FrmTallaro(tallaro::NumberLocale locale, bool presence = true,
+                        QWidget *parent = nullptr);
 
     // Places the window at its design position when that fits on the screen,
     // otherwise in the middle of the screen.
@@ -41,6 +43,7 @@ protected:
     // The pointer's position on the screen.
     virtual QPoint pointerPosition() const;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildControls();
@@ -54,6 +57,7 @@ private:
     void showDisplay(const tallaro::MeterDisplay &display) override;
     void switchTimerOn(tallaro::ui::Timer which, int intervalMs) override;
     void switchTimerOff(tallaro::ui::Timer which) override;
+    bool hasPresence() const override { return m_presence; }
     void placeTopmost() override;
     void showWindow() override;
     void repaintWindow() override;
@@ -63,6 +67,7 @@ private:
     std::array<QTimer *, 3> m_timers{};     // by Timer
     QLabel *LblPrice = nullptr;
     QLabel *LblTime = nullptr;
-    PointerPosition m_pointer;
+    const bool m_presence;
+    mutable X11Presence m_x11;
     tallaro::ui::TallaroForm m_form;
 };

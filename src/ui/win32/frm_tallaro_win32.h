@@ -44,6 +44,7 @@ private:
     void showDisplay(const tallaro::MeterDisplay &display) override;
     void switchTimerOn(tallaro::ui::Timer which, int intervalMs) override;
     void switchTimerOff(tallaro::ui::Timer which) override;
+    bool hasPresence() const override { return true; }
     void SetTrans(std::int16_t Trans) override;
     void placeTopmost() override;
     void showWindow() override;

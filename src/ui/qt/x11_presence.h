@@ -1,0 +1,34 @@
+// x11_presence.h
+// What the window's presence needs of an X server beyond Qt: where the
+// pointer is for the 20 polls a second, kept from crossing events on a
+// connection of the program's own so that a poll costs no round trip; the
+// taskbar and pager kept off; and no call for attention left standing.
+#pragma once
+
+#include <QRect>
+
+#include <memory>
+#include <optional>
+
+class QWindow;
+
+class X11Presence {
+public:
+    X11Presence();
+    ~X11Presence();
+    X11Presence(const X11Presence &) = delete;
+    X11Presence &operator=(const X11Presence &) = delete;
+
+    // Whether the pointer is over the window's outer rectangle (logical
+    // pixels, frame included, right and bottom edges excluded); nothing when
+    // the program is not on an X server.
+    [[nodiscard]] std::optional<bool> pointerInside(const QWindow &window, const QRect &outer);
+
+    // Asks the window manager to keep the window, not yet mapped, off the
+    // taskbar and the pager. Does nothing off X11.
+    static void stayOffTaskbar(const QWindow &window);
+
+private:
+    struct Connection;
+    std::unique_ptr<Connection> m_x11;
+};

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The real program in Wayland sessions that this script makes itself:
+# - weston (headless) with XWayland, WAYLAND_DISPLAY and DISPLAY both set: the
+#   window goes to the X display, faint, with no opacity warning; forced onto
+#   Wayland it runs all the same and says once what it cannot do;
+# - mutter (headless, GNOME's compositor) with XWayland, the pointer moved
+#   through the compositor: opaque over the window, faint once it has gone
+#   over the desktop (where XWayland no longer sees it), opaque when it comes back.
+# Usage: wayland_session.sh PROGRAM CLOSE-HELPER
+set -euo pipefail
+program=$1
+close_window=$2
+here=$(cd "$(dirname "$0")" && pwd)
+
+source "$here/x_session.sh"
+
+readonly faint=842150450
+readonly opaque=4294967295
+
+# Inside mutter's session (this script, run again by mutter with DISPLAY,
+# WAYLAND_DISPLAY and XAUTHORITY set): drives the pointer and reads the window.
+if [ "${3:-}" = --inside-mutter ]; then
+    start_tallaro "$program" de_DE.UTF-8
+    window=$(wait_for_window '^Tallaro$')
+    read -r x y < <(client_origin "$window")
+    coproc pointer { /usr/bin/python3 "$here/mutter_pointer.py"; }
+    pids+=("$pointer_PID")
+    read -r answer <&"${pointer[0]}"
+    [ "$answer" = ready ] || fail "the compositor's pointer did not answer"
+    # Moves the pointer to a point of the screen: to the top left corner,
+    # where it stops, and from there.
+    move_to() {
+        local to
+        for to in "-4000 -4000" "$1 $2"; do
+            echo "$to" >&"${pointer[1]}"
+            read -r answer <&"${pointer[0]}"
+        done
+    }
+    move_to $((x + 100)) $((y + 50))
+    wait_for_opacity "$window" "$opaque"
+    echo "mutter: opaque with the pointer over the window"
+    move_to 100 900
+    wait_for_opacity "$window" "$faint" 10  # within a second
+    echo "mutter: faint within a second of the pointer going over the desktop," \
+        "where XWayland still reports $(xdotool getmouselocation)"
+    move_to $((x + 100)) $((y + 50))
+    wait_for_opacity "$window" "$opaque"
+    echo "mutter: opaque again"
+    grep -i opacity "$work/program.log" && fail "opacity warnings under mutter"
+    close_and_expect_success "$close_window" "$window"
+    exit 0
+fi
+
+# A private runtime folder and session bus for each compositor; XWayland puts
+# its sockets in /tmp/.X11-unix, which must be writable by all as usual.
+if [ "$(stat -c %a /tmp/.X11-unix 2>/dev/null || echo none)" != 1777 ] && [ "$(id -u)" -eq 0 ]; then
+    mkdir -p /tmp/.X11-unix
+    chmod 1777 /tmp/.X11-unix
+fi
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM XAUTHORITY
+
+weston --backend=headless-backend.so --xwayland --socket=tallaro-test --idle-time=0 \
+    >"$work/weston.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do grep -q 'xserver listening on display' "$work/weston.log" && break; sleep 0.1; done
+display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log")
+[ -n "$display" ] || fail "weston did not start with XWayland: $(cat "$work/weston.log")"
+export WAYLAND_DISPLAY=tallaro-test DISPLAY=$display
+
+start_tallaro "$program" de_DE.UTF-8
+window=$(wait_for_window '^Tallaro$')
+wait_for_opacity "$window" "$faint"
+grep -i opacity "$work/program.log" && fail "opacity warnings under weston"
+[ -s "$work/program.log" ] && fail "the program said: $(cat "$work/program.log")"
+close_and_expect_success "$close_window" "$window"
+echo "weston: the window on XWayland, faint, and nothing said"
+
+QT_QPA_PLATFORM=wayland start_tallaro "$program" de_DE.UTF-8
+sleep 3
+kill -0 "$program_pid" 2>/dev/null || fail "forced onto Wayland, it ended: $(cat "$work/program.log")"
+kill "$program_pid"
+[ "$(grep -c . "$work/program.log")" -eq 1 ] && grep -q 'X11' "$work/program.log" ||
+    fail "forced onto Wayland, it said: $(cat "$work/program.log")"
+echo "weston, forced onto Wayland: it runs and says: $(cat "$work/program.log")"
+
+dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x1024 -- \
+    bash "$0" "$program" "$close_window" --inside-mutter 2>"$work/mutter.log" ||
+    fail "under mutter: $(grep -v -e '^libmutter-Message' -e '^Window manager warning' "$work/mutter.log" | tail -20)"
+echo "PASS: weston and mutter, through XWayland; Wayland alone with one line said"
