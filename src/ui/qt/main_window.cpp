@@ -55,7 +55,9 @@ QWidget *createControl(const ControlSpec &design, QWidget *parent) {
         case ControlKind::Label: {
             auto *label = new QLabel(qtText(design.text), parent);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setWordWrap(true);
+            // A text too long for its label is cut (single lines are laid
+            // out faster than wrapped ones, and the labels repaint every second).
+            label->setWordWrap(false);
             label->setAutoFillBackground(true);  // opaque, in the window's colour
             control = label;
             break;

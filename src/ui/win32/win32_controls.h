@@ -1,0 +1,46 @@
+// win32_controls.h
+// The window's controls in plain Win32, built from the window design: one
+// child window per entry, in tab order, with its fonts at the window's DPI,
+// its colours and its tool-tip.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstddef>
+
+#include "ui/window_design.h"
+
+class Win32Controls {
+public:
+    Win32Controls() = default;
+    ~Win32Controls();
+    Win32Controls(const Win32Controls &) = delete;
+    Win32Controls &operator=(const Win32Controls &) = delete;
+
+    // Creates the controls of the design in the parent, in its order (the
+    // tab order); a control's id is kFirstId plus its place in the design.
+    void create(HWND parent);
+    // Gives each control with a tool-tip in the design its tool-tip.
+    void addToolTips(HWND parent);
+    // Places and sizes the controls and sets their fonts, at a DPI.
+    void layOut(UINT dpi);
+
+    HWND at(std::size_t index) const { return m_controls[index]; }
+    HWND field(tallaro::ui::Field field) const { return at(tallaro::ui::fieldControl(field)); }
+    // Returns the design's place of a control's window; the design's size for
+    // a window that is none of them.
+    std::size_t indexOf(HWND control) const;
+    bool hasToolTips() const { return m_toolTip != nullptr; }
+
+    static constexpr int kFirstId = 100;
+
+private:
+    std::array<HWND, tallaro::ui::kControls.size()> m_controls{};
+    std::array<HFONT, 3> m_fonts{};  // by FontRole
+    HWND m_toolTip = nullptr;
+};
+
+// Returns the text colour of a design colour: red, or the system's for the
+// kind of control.
+COLORREF textColourOf(const tallaro::ui::ControlDesign &design);
