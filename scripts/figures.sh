@@ -8,8 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-10}
 bash scripts/deps.sh bench
-cmake --preset bench >/dev/null
-cmake --build --preset bench >/dev/null
+cmake --workflow --preset bench >/dev/null
 bin=build/bench
 tallaro=$bin/tallaro
 bare=$bin/bench/bare_window

@@ -3,6 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh package
-cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --workflow --preset release
 (cd build/release && cpack -G DEB)

@@ -3,6 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh run
-cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --workflow --preset release
 exec build/release/tallaro "$@"

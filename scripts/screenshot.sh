@@ -5,8 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh screenshot
-cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --workflow --preset release
 
 source tests/e2e/x_session.sh
 

@@ -4,9 +4,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh test
-cmake --preset dev >/dev/null
-cmake --build --preset dev
-ctest --preset dev "$@"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
-ctest --preset fuzz "$@"
+cmake --workflow --preset dev
+cmake --workflow --preset fuzz

@@ -44,6 +44,11 @@ void TallaroForm::BtnStop_Click() {
 }
 
 void TallaroForm::Timer1_Timer() {
+    // A tick already queued when the timer was switched off (Win32 keeps
+    // those) comes after "Stop": the stopped meter takes no second more.
+    if (m_meter.state() != MeterModel::State::Running) {
+        return;
+    }
     const std::string persons = m_window.fieldText(Field::NumPers);
     const std::string salary = m_window.fieldText(Field::MoneyPers);
     // The base-cost field is read only until the meter has taken it.

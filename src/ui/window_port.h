@@ -19,7 +19,7 @@ enum class Field { NumPers, MoneyPers, BaseCost };
 enum class Timer {
     Meter,      // Timer1: one tick a second while the meter runs
     Poll,       // Timer2: the pointer poll
-    FadePause,  // the pause after each level of a fade
+    FadePause,  // FadePause: the 10 ms pause after each level of a fade
 };
 
 class WindowPort {

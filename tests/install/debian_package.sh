@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build and checks its control fields and
-# its contents. Usage: debian_package.sh BUILD-DIR
+# its contents. Usage: debian_package.sh BUILD-DIR VERSION
 set -euo pipefail
 build=$1
+version=$2
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -10,11 +11,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$out" >"$out/cpack.log" 2>&1 ||
     fail "cpack: $(cat "$out/cpack.log")"
 deb=$(ls "$out"/*.deb)
-[ "$(basename "$deb")" = "tallaro_1.1.0.0_amd64.deb" ] || fail "package file $(basename "$deb")"
+[ "$(basename "$deb")" = "tallaro_${version}_amd64.deb" ] || fail "package file $(basename "$deb")"
 
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = tallaro ] || fail "Package: $(field Package)"
-[ "$(field Version)" = 1.1.0.0 ] || fail "Version: $(field Version)"
+[ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
 [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
 depends=$(field Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')

@@ -2,9 +2,10 @@
 # Installs the build into an empty prefix and checks that exactly the
 # program, its menu entry, its metainfo and its icons land there, and that
 # the desktop's own validators accept the entry and the metainfo.
-# Usage: installed_files.sh BUILD-DIR
+# Usage: installed_files.sh BUILD-DIR VERSION
 set -euo pipefail
 build=$1
+version=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -32,6 +33,6 @@ done
 desktop-file-validate "$prefix/share/applications/org.tallaro.Tallaro.desktop"
 grep -q '^Exec=tallaro$' "$prefix/share/applications/org.tallaro.Tallaro.desktop" || fail "Exec line"
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/org.tallaro.Tallaro.metainfo.xml"
-grep -q '<release version="1.1.0.0"' "$prefix/share/metainfo/org.tallaro.Tallaro.metainfo.xml" ||
-    fail "the metainfo names no release 1.1.0.0"
+grep -qF "<release version=\"$version\"" "$prefix/share/metainfo/org.tallaro.Tallaro.metainfo.xml" ||
+    fail "the metainfo names no release $version"
 echo "PASS: $(wc -l <<<"$actual") files installed, entry and metainfo valid"

@@ -64,7 +64,7 @@ private:
             case Timer::FadePause:
                 break;
         }
-        return "pause";
+        return "FadePause";
     }
 };
 
@@ -87,7 +87,7 @@ TEST(TallaroForm, LoadPollsPlacesShowsThenFadesIn) {
     Fixture f;
     f.form.Form_Load();
     const Calls expected = {"on Timer2 50", "topmost",     "show window", "off Timer2",
-                            "trans 5",      "show window", "trans 0",     "on pause 10"};
+                            "trans 5",      "show window", "trans 0",     "on FadePause 10"};
     EXPECT_EQ(f.window.calls, expected);
     f.window.calls.clear();
     f.form.FadePause_Timer();
@@ -102,7 +102,7 @@ TEST(TallaroForm, FadeEndsWithThePollOnAndTheWindowShown) {
     }
     f.window.calls.clear();
     f.form.FadePause_Timer();  // the pause after level 255
-    EXPECT_EQ(f.window.calls, (Calls{"repaint", "off pause", "on Timer2 50", "show window"}));
+    EXPECT_EQ(f.window.calls, (Calls{"repaint", "off FadePause", "on Timer2 50", "show window"}));
     EXPECT_FALSE(f.form.fade().fading());
 }
 
@@ -142,6 +142,21 @@ TEST(TallaroForm, WithoutPresenceTheWindowIsOnlyShown) {
     EXPECT_EQ(f.window.calls, (Calls{"show window", "base disabled", "on Timer1 1000",
                                      "show 100,01 - Tallaro | 00:00:01"}));
     EXPECT_FALSE(f.form.fade().fading());
+}
+
+TEST(TallaroForm, TicksThatComeWhileTheMeterStandsChangeNothing) {
+    Fixture f;
+    f.form.Timer1_Timer();  // before any "Start"
+    f.form.BtnStart_Click();
+    f.form.Timer1_Timer();
+    f.form.BtnStop_Click();
+    f.window.calls.clear();
+    f.form.Timer1_Timer();  // queued before "Stop" took the timer away
+    EXPECT_TRUE(f.window.calls.empty());
+    EXPECT_EQ(f.form.meter().elapsedTime() * 86400.0, 1.0);
+    f.form.BtnStart_Click();
+    f.form.Timer1_Timer();
+    EXPECT_EQ(f.window.calls.back(), "show 100,03 - Tallaro | 00:00:02");
 }
 
 TEST(TallaroForm, StartDisablesTheBaseAndStartsTheMeterOnce) {

@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "presence/window_opacity.h"
-#include "ui/control_table.h"
+#include "ui/window_design.h"
 
 using namespace tallaro::ui;
 
@@ -29,7 +29,7 @@ QString qtText(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QFont qtFont(const FontSpec &design) {
+QFont qtFont(const FontDesign &design) {
     QFont font;
     // Where the design's face is missing, a sans-serif face of the same size and weight.
     font.setFamilies({qtText(design.family), QStringLiteral("Microsoft Sans Serif"),
@@ -40,7 +40,7 @@ QFont qtFont(const FontSpec &design) {
     return font;
 }
 
-QWidget *createControl(const ControlSpec &design, QWidget *parent) {
+QWidget *createControl(const ControlDesign &design, QWidget *parent) {
     QWidget *control = nullptr;
     switch (design.kind) {
         case ControlKind::InputField:
@@ -66,7 +66,7 @@ QWidget *createControl(const ControlSpec &design, QWidget *parent) {
     control->setObjectName(qtText(design.name));
     control->setGeometry(twipsToPixels(design.left), twipsToPixels(design.top),
                          twipsToPixels(design.width), twipsToPixels(design.height));
-    control->setFont(qtFont(fontSpec(design.font)));
+    control->setFont(qtFont(fontDesign(design.font)));
     if (design.colour == TextColour::Red) {
         QPalette palette = control->palette();
         palette.setColor(QPalette::WindowText, QColor::fromRgb(kRedRgb));
@@ -101,12 +101,12 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, bool presence, QWidget *par
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
     setPalette(palette);
     setAutoFillBackground(true);
-    setFont(qtFont(fontSpec(FontRole::WindowDefault)));
+    setFont(qtFont(fontDesign(FontRole::WindowDefault)));
     setWindowIcon(applicationIcon());
     setMouseTracking(true);  // moves over the background, without a button held
     buildControls();
 
-    const char *timerNames[] = {"Timer1", "Timer2", "FadeTimer"};
+    const char *timerNames[] = {"Timer1", "Timer2", "FadePause"};
     for (std::size_t i = 0; i < m_timers.size(); ++i) {
         m_timers[i] = new QTimer(this);
         m_timers[i]->setObjectName(QLatin1String(timerNames[i]));
@@ -119,7 +119,7 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, bool presence, QWidget *par
     connect(timer(Timer::Poll), &QTimer::timeout, this, [this] { m_form.Timer2_Timer(); });
     connect(timer(Timer::FadePause), &QTimer::timeout, this, [this] { m_form.FadePause_Timer(); });
 
-    for (const ControlSpec &design : kControls) {
+    for (const ControlDesign &design : kControls) {
         if (const FormHandler handler = clickHandlerOf(design.name)) {
             connect(findChild<QPushButton *>(qtText(design.name)), &QPushButton::clicked, this,
                     [this, handler] { (m_form.*handler)(); });
@@ -129,8 +129,9 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, bool presence, QWidget *par
 
 void FrmTallaro::buildControls() {
     QWidget *previous = nullptr;
-    for (const ControlSpec &design : kControls) {
-        QWidget *control = createControl(design, this);
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        QWidget *control = createControl(kControls[i], this);
+        m_controls[i] = control;
         if (control->focusPolicy() & Qt::TabFocus) {
             if (previous != nullptr) {
                 setTabOrder(previous, control);
@@ -138,11 +139,8 @@ void FrmTallaro::buildControls() {
             previous = control;
         }
     }
-    m_fields = {findChild<QLineEdit *>(QStringLiteral("TextNumPers")),
-                findChild<QLineEdit *>(QStringLiteral("TextMoneyPers")),
-                findChild<QLineEdit *>(QStringLiteral("TextBaseCost"))};
-    LblPrice = findChild<QLabel *>(QStringLiteral("LblPrice"));
-    LblTime = findChild<QLabel *>(QStringLiteral("LblTime"));
+    LblPrice = static_cast<QLabel *>(m_controls[kLblPrice]);
+    LblTime = static_cast<QLabel *>(m_controls[kLblTime]);
     // A screen reader names each field after the caption beside it.
     findChild<QLabel *>(QStringLiteral("Label1"))->setBuddy(field(Field::NumPers));
     findChild<QLabel *>(QStringLiteral("Label2"))->setBuddy(field(Field::MoneyPers));
@@ -150,20 +148,25 @@ void FrmTallaro::buildControls() {
 }
 
 void FrmTallaro::placeOnScreen() {
-    QRect client(QPoint(twipsToPixels(kWindow.designLeft), twipsToPixels(kWindow.designTop)),
-                 size());
-    const QScreen *screen = QGuiApplication::screenAt(client.center());
-    if (screen == nullptr || !screen->availableGeometry().contains(client)) {
+    const QRect design(QPoint(twipsToPixels(kWindow.designLeft), twipsToPixels(kWindow.designTop)),
+                       size());
+    const QScreen *screen = QGuiApplication::screenAt(design.center());
+    if (screen == nullptr) {
         screen = QGuiApplication::primaryScreen();
-        if (screen != nullptr) {
-            client.moveCenter(screen->availableGeometry().center());
-        }
     }
-    setGeometry(client);
+    if (screen == nullptr) {
+        setGeometry(design);
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    const ScreenRect placed =
+        placeInWorkArea({design.x(), design.y(), design.width(), design.height()},
+                        {area.x(), area.y(), area.width(), area.height()});
+    setGeometry(placed.left, placed.top, placed.width, placed.height);
 }
 
 QLineEdit *FrmTallaro::field(Field which) const {
-    return m_fields[static_cast<std::size_t>(which)];
+    return static_cast<QLineEdit *>(m_controls[fieldControl(which)]);
 }
 
 QTimer *FrmTallaro::timer(Timer which) const {

@@ -1,6 +1,6 @@
 // main_window.h
 // FrmTallaro, the program's one window in Qt: builds its controls from the
-// control table, routes their events to the window's logic and carries out
+// window design, routes their events to the window's logic and carries out
 // what the logic asks of it.
 #pragma once
 
@@ -14,6 +14,7 @@
 #include "numtext/number_locale.h"
 #include "ui/qt/x11_presence.h"
 #include "ui/tallaro_form.h"
+#include "ui/window_design.h"
 #include "ui/window_port.h"
 
 class QLabel;
@@ -30,8 +31,8 @@ public:
     explicit FrmTallaro(tallaro::NumberLocale locale, bool presence = true,
                         QWidget *parent = nullptr);
 
-    // Places the window at its design position when that fits on the screen,
-    // otherwise in the middle of the screen.
+    // Places the client area at its design position when that fits in the
+    // screen's work area, otherwise in the middle of it.
     void placeOnScreen();
 
     // The event handlers; tests call them as the events would.
@@ -63,8 +64,8 @@ private:
     void repaintWindow() override;
     bool pointerInside() const override;
 
-    std::array<QLineEdit *, 3> m_fields{};  // by Field
-    std::array<QTimer *, 3> m_timers{};     // by Timer
+    std::array<QWidget *, tallaro::ui::kControls.size()> m_controls{};  // in the design's order
+    std::array<QTimer *, 3> m_timers{};                                 // by Timer
     QLabel *LblPrice = nullptr;
     QLabel *LblTime = nullptr;
     const bool m_presence;

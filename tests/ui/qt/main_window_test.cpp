@@ -8,14 +8,13 @@
 #include <QTimer>
 
 #include "test_locales.h"
-#include "ui/control_table.h"
+#include "ui/expected_design.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_locale.h"
 
 using tallaro::NumberLocale;
 using tallaro::test_locales::kEnglish;
 using tallaro::test_locales::kGerman;
-using tallaro::ui::kControls;
 
 namespace {
 
@@ -71,36 +70,48 @@ private slots:
     }
 
     void buildsEveryControlOfTheDesign() {
+        namespace expected = tallaro::expected;
         FrmTallaro window(kGerman);
-        for (const auto &design : kControls) {
-            const QString name =
-                QString::fromUtf8(design.name.data(), qsizetype(design.name.size()));
-            auto *widget = window.findChild<QWidget *>(name);
-            QVERIFY2(widget != nullptr, qPrintable(name));
+        for (const expected::Control &design : expected::kControls) {
+            auto *widget = window.findChild<QWidget *>(QLatin1String(design.name));
+            QVERIFY2(widget != nullptr, design.name);
+            const char *className = design.kind == expected::Kind::Field   ? "QLineEdit"
+                                    : design.kind == expected::Kind::Label ? "QLabel"
+                                                                           : "QPushButton";
+            QVERIFY2(widget->inherits(className), design.name);
             QCOMPARE(widget->geometry(), QRect(design.left / 15, design.top / 15, design.width / 15,
                                                design.height / 15));
-            const bool bold = design.font != tallaro::ui::FontRole::WindowDefault;
-            QCOMPARE(widget->font().bold(), bold);
-            const QColor red(255, 0, 0);
-            QCOMPARE(widget->palette().color(QPalette::WindowText) == red,
-                     design.colour == tallaro::ui::TextColour::Red);
+            QCOMPARE(widget->font().pointSizeF(), design.pointSize);
+            QCOMPARE(widget->font().bold(), design.bold);
+            const QColor red(expected::kRed[0], expected::kRed[1], expected::kRed[2]);
+            QCOMPARE(widget->palette().color(QPalette::WindowText) == red, design.red);
+            QCOMPARE(widget->toolTip(), QString::fromUtf8(design.toolTip));
+            const QString text =
+                design.kind == expected::Kind::Field   ? static_cast<QLineEdit *>(widget)->text()
+                : design.kind == expected::Kind::Label ? static_cast<QLabel *>(widget)->text()
+                                                       : static_cast<QPushButton *>(widget)->text();
+            QCOMPARE(text, QString::fromUtf8(design.text));
         }
-        QCOMPARE(control<QLabel>(window, "LblPrice")->font().pointSizeF(), 18.0);
         QVERIFY(control<QLabel>(window, "Label1")->autoFillBackground());
     }
 
     void tabVisitsFieldsThenButtonsInDesignOrder() {
+        namespace expected = tallaro::expected;
         FrmTallaro window(kGerman);
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
         field(window, "TextNumPers")->setFocus();
-        const char *order[] = {"TextMoneyPers", "TextBaseCost",  "BtnStart",
-                               "BtnStop",       "BtnNumPersP",   "BtnNumPersM",
-                               "BtnMoneyPersP", "BtnMoneyPersM", "TextNumPers"};
-        for (const char *expected : order) {
+        QStringList order;
+        for (const expected::Control &design : expected::kControls) {
+            if (design.kind != expected::Kind::Label) {
+                order << QLatin1String(design.name);
+            }
+        }
+        order << order.takeFirst();  // round to the first again
+        for (const QString &name : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(expected));
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
         }
     }
 

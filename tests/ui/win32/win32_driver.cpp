@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/control_table.h"
+#include "ui/expected_design.h"
 #include "ui/win32/win32_text.h"
 
-using tallaro::ui::kControls;
+namespace expected = tallaro::expected;
 
 namespace {
 
@@ -40,8 +40,15 @@ bool waitFor(Condition condition, DWORD milliseconds) {
     return condition();
 }
 
+// A control by its name: the window numbers its controls from 100 on, in
+// the design's order.
 HWND controlOf(HWND window, const char *name) {
-    return GetDlgItem(window, 100 + static_cast<int>(tallaro::ui::controlIndex(name)));
+    for (std::size_t i = 0; i < expected::kControls.size(); ++i) {
+        if (std::strcmp(expected::kControls[i].name, name) == 0) {
+            return GetDlgItem(window, 100 + static_cast<int>(i));
+        }
+    }
+    return nullptr;
 }
 
 // A control's text as another process reads it: WM_GETTEXT, which the
@@ -66,38 +73,77 @@ void click(HWND window, const char *name) {
     SendMessageW(controlOf(window, name), BM_CLICK, 0, 0);
 }
 
+// The DPI of the monitor the window stands on, as Windows reports it (the
+// system's where Windows knows none per monitor).
+UINT monitorDpiOf(HWND window) {
+    using GetDpiForMonitorFn = HRESULT(WINAPI *)(HMONITOR, int, UINT *, UINT *);
+    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    const auto getDpi = shcore != nullptr
+                            ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void (*)()>(
+                                  GetProcAddress(shcore, "GetDpiForMonitor")))
+                            : nullptr;
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (getDpi != nullptr &&
+        SUCCEEDED(getDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), 0, &dpiX, &dpiY))) {
+        return dpiY;
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return static_cast<UINT>(dpi);
+}
+
 void checkControls(HWND window) {
-    for (const auto &design : kControls) {
+    const UINT dpi = monitorDpiOf(window);
+    RECT client{};
+    GetClientRect(window, &client);
+    check(client.right == MulDiv(expected::kClientWidth, static_cast<int>(dpi), 1440) &&
+              client.bottom == MulDiv(expected::kClientHeight, static_cast<int>(dpi), 1440),
+          "the client area has its design size at the monitor's " + std::to_string(dpi) + " dpi");
+    for (const expected::Control &design : expected::kControls) {
         const std::string name(design.name);
-        HWND control = controlOf(window, name.c_str());
+        HWND control = controlOf(window, design.name);
         check(control != nullptr, name + " exists");
         if (control == nullptr) {
             continue;
         }
-        check(textOf(control) == design.text, name + " reads \"" + std::string(design.text) +
-                                                  "\" (reads \"" + textOf(control) + "\")");
+        check(textOf(control) == design.text,
+              name + " reads \"" + design.text + "\" (reads \"" + textOf(control) + "\")");
         wchar_t className[32] = {};
         GetClassNameW(control, className, 32);
-        const wchar_t *expected = design.kind == tallaro::ui::ControlKind::InputField ? L"Edit"
-                                  : design.kind == tallaro::ui::ControlKind::Button   ? L"Button"
-                                                                                      : L"Static";
-        check(lstrcmpiW(className, expected) == 0, name + " is a " + toUtf8(expected));
+        const wchar_t *kind = design.kind == expected::Kind::Field    ? L"Edit"
+                              : design.kind == expected::Kind::Button ? L"Button"
+                                                                      : L"Static";
+        check(lstrcmpiW(className, kind) == 0, name + " is a " + toUtf8(kind));
+        RECT rect{};
+        GetWindowRect(control, &rect);
+        MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT *>(&rect), 2);
+        const RECT designed{MulDiv(design.left, static_cast<int>(dpi), 1440),
+                            MulDiv(design.top, static_cast<int>(dpi), 1440),
+                            MulDiv(design.left + design.width, static_cast<int>(dpi), 1440),
+                            MulDiv(design.top + design.height, static_cast<int>(dpi), 1440)};
+        check(EqualRect(&rect, &designed) != FALSE, name + " stands at its design place");
     }
 }
 
 void checkTabOrder(HWND window) {
-    const char *order[] = {"TextMoneyPers", "TextBaseCost",  "BtnStart",
-                           "BtnStop",       "BtnNumPersP",   "BtnNumPersM",
-                           "BtnMoneyPersP", "BtnMoneyPersM", "TextNumPers"};
-    HWND at = controlOf(window, "TextNumPers");
+    std::vector<const char *> order;
+    for (const expected::Control &design : expected::kControls) {
+        if (design.kind != expected::Kind::Label) {
+            order.push_back(design.name);
+        }
+    }
+    HWND at = controlOf(window, order.front());
     std::string visited;
     bool ok = true;
-    for (const char *expected : order) {
+    for (std::size_t i = 1; i <= order.size(); ++i) {
+        const char *next = order[i % order.size()];
         at = GetNextDlgTabItem(window, at, FALSE);
-        ok = ok && at == controlOf(window, expected);
-        visited += std::string(" ") + expected;
+        ok = ok && at == controlOf(window, next);
+        visited += std::string(" ") + next;
     }
-    check(ok, "tab order from TextNumPers:" + visited);
+    check(ok, std::string("tab order from ") + order.front() + ":" + visited);
 }
 
 void checkMeterAndSteppers(HWND window) {
@@ -165,9 +211,11 @@ void checkVersion(const wchar_t *path) {
     VS_FIXEDFILEINFO *fixed = nullptr;
     UINT length = 0;
     VerQueryValueW(data.data(), L"\\", reinterpret_cast<void **>(&fixed), &length);
-    check(fixed != nullptr && fixed->dwFileVersionMS == 0x00010001 && fixed->dwFileVersionLS == 0 &&
-              fixed->dwProductVersionMS == 0x00010001 && fixed->dwProductVersionLS == 0,
-          "file and product version 1.1.0.0");
+    constexpr DWORD kMs = (TALLARO_VERSION_MAJOR << 16) | TALLARO_VERSION_MINOR;
+    constexpr DWORD kLs = (TALLARO_VERSION_PATCH << 16) | TALLARO_VERSION_TWEAK;
+    check(fixed != nullptr && fixed->dwFileVersionMS == kMs && fixed->dwFileVersionLS == kLs &&
+              fixed->dwProductVersionMS == kMs && fixed->dwProductVersionLS == kLs,
+          "file and product version " TALLARO_VERSION);
     WORD *translation = nullptr;
     VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
                    reinterpret_cast<void **>(&translation), &length);
@@ -176,7 +224,8 @@ void checkVersion(const wchar_t *path) {
     wchar_t *text = nullptr;
     VerQueryValueW(data.data(), L"\\StringFileInfo\\040704E4\\ProductVersion",
                    reinterpret_cast<void **>(&text), &length);
-    check(text != nullptr && lstrcmpW(text, L"1.01") == 0, "version text \"1.01\"");
+    check(text != nullptr && toUtf8(text) == TALLARO_VERSION_TEXT,
+          "version text \"" TALLARO_VERSION_TEXT "\"");
 }
 
 // The names of the DLLs an executable imports, read from its PE headers.
@@ -192,7 +241,8 @@ std::vector<std::string> importsOf(const wchar_t *path, WORD &machine, WORD &sub
     ReadFile(file, image.data(), static_cast<DWORD>(image.size()), &read, nullptr);
     CloseHandle(file);
     const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(image.data());
-    const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS32 *>(image.data() + dos->e_lfanew);
+    // The program is built for the driver's own width.
+    const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(image.data() + dos->e_lfanew);
     machine = nt->FileHeader.Machine;
     subsystem = nt->OptionalHeader.Subsystem;
     const auto *sections = IMAGE_FIRST_SECTION(nt);
@@ -220,7 +270,8 @@ void checkImage(const wchar_t *path) {
     WORD machine = 0;
     WORD subsystem = 0;
     const std::vector<std::string> imports = importsOf(path, machine, subsystem);
-    check(machine == IMAGE_FILE_MACHINE_I386, "a 32-bit x86 executable");
+    check(machine == (sizeof(void *) == 4 ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64),
+          sizeof(void *) == 4 ? "a 32-bit x86 executable" : "a 64-bit x86 executable");
     check(subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI, "a Windows GUI executable");
     const std::set<std::string> system = {"ADVAPI32.DLL", "COMCTL32.DLL", "GDI32.DLL",
                                           "KERNEL32.DLL", "MSVCRT.DLL",   "USER32.DLL"};

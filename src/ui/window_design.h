@@ -1,11 +1,14 @@
-// control_table.h
+// window_design.h
 // The window's design: every control with its kind, place, text, font,
 // colour and tool-tip, in tab order. Plain data that any window layer builds
 // its controls from.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
+
+#include "ui/window_port.h"
 
 namespace tallaro::ui {
 
@@ -25,13 +28,13 @@ enum class FontRole { WindowDefault, Bold, BoldLarge };
 // Default: the platform's standard colours for the kind of control.
 enum class TextColour { Default, Red };
 
-struct FontSpec {
+struct FontDesign {
     std::string_view family;
     double pointSize;
     int weight;  // 400 regular, 700 bold
 };
 
-struct ControlSpec {
+struct ControlDesign {
     std::string_view name;
     ControlKind kind;
     std::string_view text;
@@ -41,19 +44,19 @@ struct ControlSpec {
     std::string_view toolTip;  // empty: none
 };
 
-struct WindowSpec {
+struct WindowDesign {
     std::string_view name;
     std::string_view caption;
     int clientWidth, clientHeight;  // twips
     int designLeft, designTop;      // the client area's place on the screen, twips
 };
 
-inline constexpr WindowSpec kWindow{"FrmTallaro", "Tallaro", 3255, 1605, 5820, 6285};
+inline constexpr WindowDesign kWindow{"FrmTallaro", "Tallaro", 3255, 1605, 5820, 6285};
 
 inline constexpr std::string_view kDefaultFontFamily = "MS Sans Serif";
 
 // Returns the face, size and weight of a font role.
-constexpr FontSpec fontSpec(FontRole role) {
+constexpr FontDesign fontDesign(FontRole role) {
     switch (role) {
         case FontRole::Bold:
             return {kDefaultFontFamily, 8.25, 700};
@@ -69,11 +72,11 @@ constexpr FontSpec fontSpec(FontRole role) {
 inline constexpr int kRedRgb = 0xFF0000;
 
 // In tab order; labels take no focus.
-inline constexpr std::array<ControlSpec, 14> kControls = [] {
+inline constexpr std::array<ControlDesign, 14> kControls = [] {
     using enum ControlKind;
     using enum FontRole;
     using enum TextColour;
-    return std::array<ControlSpec, 14>{{
+    return std::array<ControlDesign, 14>{{
         {"TextNumPers", InputField, "1", 1380, 60, 855, 285, Bold, Default, "Anzahl Personen"},
         {"TextMoneyPers", InputField, "50", 1380, 420, 855, 240, Bold, Default,
          "Durchschnittliches Gehalt pro Stunde"},
@@ -101,6 +104,53 @@ constexpr std::size_t controlIndex(std::string_view name) {
         ++index;
     }
     return index;
+}
+
+// The input field behind each Field, by its place in the table.
+inline constexpr std::array<std::size_t, 3> kFieldControls = {
+    controlIndex("TextNumPers"), controlIndex("TextMoneyPers"), controlIndex("TextBaseCost")};
+
+// Returns the table's index of the field's control.
+constexpr std::size_t fieldControl(Field field) {
+    return kFieldControls[static_cast<std::size_t>(field)];
+}
+
+static_assert(
+    [] {
+        for (std::size_t index : kFieldControls) {
+            if (index >= kControls.size() || kControls[index].kind != ControlKind::InputField) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "every Field names an input field of the table");
+
+// The red display labels, by their place in the table.
+inline constexpr std::size_t kLblPrice = controlIndex("LblPrice");
+inline constexpr std::size_t kLblTime = controlIndex("LblTime");
+static_assert(kLblPrice < kControls.size() && kLblTime < kControls.size());
+
+// A rectangle on the screen, in the window system's pixels.
+struct ScreenRect {
+    int left, top, width, height;
+
+    bool operator==(const ScreenRect &) const = default;
+};
+
+// Returns where a window goes on a screen: at its design place when the
+// whole of it fits in the work area there, otherwise in the middle of the
+// work area. The window layer says which rectangle it measures (the client
+// area or the outer frame) and which work area it means.
+constexpr ScreenRect placeInWorkArea(ScreenRect design, ScreenRect workArea) {
+    const bool fits = design.left >= workArea.left && design.top >= workArea.top &&
+                      design.left + design.width <= workArea.left + workArea.width &&
+                      design.top + design.height <= workArea.top + workArea.height;
+    if (fits) {
+        return design;
+    }
+    return {workArea.left + (workArea.width - design.width) / 2,
+            workArea.top + (workArea.height - design.height) / 2, design.width, design.height};
 }
 
 }  // namespace tallaro::ui

@@ -1,0 +1,87 @@
+#include "ui/window_design.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string_view>
+
+namespace tallaro::ui {
+namespace {
+
+TEST(WindowDesign, EveryControlLiesWithinTheClientAreaOnWholePixels) {
+    for (const ControlDesign &control : kControls) {
+        SCOPED_TRACE(control.name);
+        EXPECT_GE(control.left, 0);
+        EXPECT_GE(control.top, 0);
+        EXPECT_LE(control.left + control.width, kWindow.clientWidth);
+        EXPECT_LE(control.top + control.height, kWindow.clientHeight);
+        for (int length : {control.left, control.top, control.width, control.height}) {
+            EXPECT_EQ(length % kTwipsPerPixel, 0);
+        }
+    }
+}
+
+TEST(WindowDesign, NamesAreUniqueAndCarryTheirKind) {
+    std::set<std::string_view> names;
+    for (const ControlDesign &control : kControls) {
+        SCOPED_TRACE(control.name);
+        EXPECT_TRUE(names.insert(control.name).second);
+        const std::string_view prefix = control.kind == ControlKind::Button       ? "Btn"
+                                        : control.kind == ControlKind::InputField ? "Text"
+                                                                                  : "L";
+        EXPECT_TRUE(control.name.starts_with(prefix));
+    }
+}
+
+TEST(WindowDesign, FontsKeepTheirDesignSizesAndWeights) {
+    EXPECT_EQ(fontDesign(FontRole::WindowDefault).pointSize, 8.25);
+    EXPECT_EQ(fontDesign(FontRole::WindowDefault).weight, 400);
+    EXPECT_EQ(fontDesign(FontRole::Bold).pointSize, 8.25);
+    EXPECT_EQ(fontDesign(FontRole::Bold).weight, 700);
+    EXPECT_EQ(fontDesign(FontRole::BoldLarge).pointSize, 18.0);
+    EXPECT_EQ(fontDesign(FontRole::BoldLarge).weight, 700);
+    EXPECT_EQ(twipsToPixels(kWindow.clientWidth), 217);
+    EXPECT_EQ(twipsToPixels(kWindow.clientHeight), 107);
+}
+
+TEST(WindowDesign, EachFieldIsTheInputFieldOfItsName) {
+    EXPECT_EQ(kControls[fieldControl(Field::NumPers)].name, "TextNumPers");
+    EXPECT_EQ(kControls[fieldControl(Field::MoneyPers)].name, "TextMoneyPers");
+    EXPECT_EQ(kControls[fieldControl(Field::BaseCost)].name, "TextBaseCost");
+    EXPECT_EQ(kControls[kLblPrice].name, "LblPrice");
+    EXPECT_EQ(kControls[kLblTime].name, "LblTime");
+}
+
+struct Placement {
+    const char *name;
+    ScreenRect design;
+    ScreenRect workArea;
+    ScreenRect placed;
+};
+
+class PlacementTest : public testing::TestWithParam<Placement> {};
+
+TEST_P(PlacementTest, DesignPlaceWhenItFitsOtherwiseCentred) {
+    EXPECT_EQ(placeInWorkArea(GetParam().design, GetParam().workArea), GetParam().placed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkAreas, PlacementTest,
+    testing::Values(
+        Placement{"Fits", {388, 419, 217, 107}, {0, 0, 1280, 1024}, {388, 419, 217, 107}},
+        // The right and bottom edges may touch the work area's.
+        Placement{
+            "TouchesTheFarEdges", {388, 419, 217, 107}, {0, 0, 605, 526}, {388, 419, 217, 107}},
+        Placement{"OnePixelTooWide", {388, 419, 217, 107}, {0, 0, 604, 1024}, {193, 458, 217, 107}},
+        Placement{
+            "BelowAPanelAtTheTop", {388, 419, 217, 107}, {0, 430, 800, 600}, {291, 676, 217, 107}},
+        Placement{"OnASecondScreenToTheLeft",
+                  {388, 419, 217, 107},
+                  {-1024, 0, 1024, 768},
+                  {-621, 330, 217, 107}},
+        Placement{
+            "LargerThanTheWorkArea", {388, 419, 217, 107}, {0, 0, 200, 100}, {-8, -3, 217, 107}}),
+    [](const testing::TestParamInfo<Placement> &row) { return row.param.name; });
+
+}  // namespace
+}  // namespace tallaro::ui
