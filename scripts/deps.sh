@@ -13,7 +13,7 @@ case "${1:-run}" in
     bench) packages=("${build[@]}" libbenchmark-dev libx11-dev xvfb xauth xdotool x11-utils) ;;
     windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest wine
         wine32 wine64 xvfb xauth) ;;
-    icons) packages=(librsvg2-bin python3) ;;
+    icons) packages=(librsvg2-bin imagemagick icoutils) ;;
     *) echo "usage: $0 run|test|screenshot|icons|package|windows|bench" >&2; exit 2 ;;
 esac
 
