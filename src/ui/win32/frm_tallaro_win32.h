@@ -17,7 +17,7 @@
 #include "ui/win32/win32_controls.h"
 #include "ui/window_port.h"
 
-class FrmTallaroWin32 : public BaseWindow<FrmTallaroWin32>, private tallaro::ui::WindowPort {
+class FrmTallaroWin32 : public BaseWindow<FrmTallaroWin32>, public tallaro::ui::WindowPort {
 public:
     explicit FrmTallaroWin32(tallaro::NumberLocale locale);
     ~FrmTallaroWin32() override;
