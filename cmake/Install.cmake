@@ -15,17 +15,36 @@ endforeach()
 install(FILES assets/tallaro.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${TALLARO_APP_ID}.svg)
 
+# The manual page and the changelog, compressed as Debian keeps them (no name
+# or time stamp in the gzip header, so that a build repeats byte for byte),
+# and the copyright statement.
+set(TALLARO_GENERATED ${CMAKE_CURRENT_BINARY_DIR}/generated)
+configure_file(packaging/tallaro.1.in ${TALLARO_GENERATED}/tallaro.1 @ONLY)
+configure_file(packaging/changelog.in ${TALLARO_GENERATED}/changelog @ONLY)
+foreach(file tallaro.1 changelog)
+    add_custom_command(OUTPUT ${TALLARO_GENERATED}/${file}.gz
+                       COMMAND gzip -9 -n -c ${TALLARO_GENERATED}/${file} > ${TALLARO_GENERATED}/${file}.gz
+                       DEPENDS ${TALLARO_GENERATED}/${file} VERBATIM)
+endforeach()
+add_custom_target(tallaro_docs ALL DEPENDS ${TALLARO_GENERATED}/tallaro.1.gz ${TALLARO_GENERATED}/changelog.gz)
+install(FILES ${TALLARO_GENERATED}/tallaro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${TALLARO_GENERATED}/changelog.gz packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tallaro)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tallaro)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Tallaro)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Zeigt, was eine laufende Besprechung bisher kostet")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "meter of what a running meeting has cost so far")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Ein kleines Fenster über allen anderen: Personen, Stundensatz und Grundkosten\\n\
-eingeben, \\\"Start\\\" drücken, und der Betrag wächst jede Sekunde.")
+    "A small window that stays above all others: type the number of persons, their\n\
+average hourly salary and a base cost, press Start, and the amount grows every\n\
+second in large red digits beside the elapsed time. The window fades while the\n\
+pointer is away from it.")
 set(CPACK_PACKAGE_CONTACT "Tallaro developers <dev@tallaro.invalid>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TALLARO_HOMEPAGE})
 # The libraries come from the binary; the window needs Qt's platform plugins too.

@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages what building, running or testing needs,
-# only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|bench
+# only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|bench|fresh
 set -euo pipefail
 
 build=(g++ cmake ninja-build qt6-base-dev libx11-dev fonts-liberation)
 case "${1:-run}" in
     run) packages=("${build[@]}") ;;
     test) packages=("${build[@]}" libgtest-dev xvfb xauth xdotool x11-utils openbox wmctrl
-        weston xwayland qt6-wayland mutter dbus-daemon python3-dbus clang-format desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev strace) ;;
+        weston xwayland qt6-wayland mutter dbus-daemon python3-dbus clang-format desktop-file-utils appstream dpkg-dev file lintian devscripts man-db clang libclang-rt-14-dev strace) ;;
     screenshot) packages=("${build[@]}" xvfb xauth xdotool x11-utils openbox imagemagick) ;;
-    package) packages=("${build[@]}" dpkg-dev) ;;
+    package) packages=("${build[@]}" dpkg-dev file) ;;
     bench) packages=("${build[@]}" libbenchmark-dev libx11-dev xvfb xauth xdotool x11-utils) ;;
     windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest wine
         wine32 wine64 xvfb xauth) ;;
     icons) packages=(librsvg2-bin imagemagick icoutils) ;;
-    *) echo "usage: $0 run|test|screenshot|icons|package|windows|bench" >&2; exit 2 ;;
+    fresh) packages=(debootstrap git) ;;
+    *) echo "usage: $0 run|test|screenshot|icons|package|windows|bench|fresh" >&2; exit 2 ;;
 esac
 
 missing=()

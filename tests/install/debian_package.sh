@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the build and checks its control fields and
-# its contents. Usage: debian_package.sh BUILD-DIR VERSION
+# Builds the optimised program and its Debian package as scripts/package.sh
+# does, and checks the package: its control fields and contents, lintian
+# (no error, no warning), the hardening of the packaged program, and its
+# manual page. Usage: debian_package.sh SOURCE-DIR VERSION
 set -euo pipefail
-build=$1
+source_dir=$1
 version=$2
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+(cd "$source_dir" && cmake --workflow --preset release) >"$out/build.log" 2>&1 ||
+    fail "the release build: $(tail -20 "$out/build.log")"
+build=$source_dir/build/release
 
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$out" >"$out/cpack.log" 2>&1 ||
     fail "cpack: $(cat "$out/cpack.log")"
@@ -25,6 +31,8 @@ done
 
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}' | grep -v '/$' | sort)
 for file in ./usr/bin/tallaro ./usr/share/applications/org.tallaro.Tallaro.desktop \
+    ./usr/share/man/man1/tallaro.1.gz ./usr/share/doc/tallaro/copyright \
+    ./usr/share/doc/tallaro/changelog.gz \
     ./usr/share/metainfo/org.tallaro.Tallaro.metainfo.xml \
     ./usr/share/icons/hicolor/48x48/apps/org.tallaro.Tallaro.png \
     ./usr/share/icons/hicolor/scalable/apps/org.tallaro.Tallaro.svg; do
@@ -32,4 +40,20 @@ for file in ./usr/bin/tallaro ./usr/share/applications/org.tallaro.Tallaro.deskt
 done
 outside=$(grep -v '^\./usr/' <<<"$contents" || true)
 [ -z "$outside" ] || fail "files outside /usr: $outside"
-echo "PASS: $(basename "$deb"), $(wc -l <<<"$contents") files; Depends: $depends"
+
+# Debian's own checks. lintian refuses to run as root only in a warning.
+tags=$(lintian --pedantic "$deb" 2>/dev/null | grep -E '^[EW]: ' || true)
+[ -z "$tags" ] || fail "lintian:"$'\n'"$tags"
+dpkg-deb -x "$deb" "$out/root"
+hardening=$(hardening-check "$out/root/usr/bin/tallaro")
+grep -q ': no' <<<"$hardening" && fail "hardening-check:"$'\n'"$hardening"
+file "$out/root/usr/bin/tallaro" | grep -q ', stripped' || fail "the program is not stripped"
+page=$(MANWIDTH=80 man -l "$out/root/usr/share/man/man1/tallaro.1.gz" 2>&1)
+grep -q 'tallaro - show what a running meeting has cost so far' <<<"$page" ||
+    fail "the manual page: $page"
+grep -q '^License: ' "$out/root/usr/share/doc/tallaro/copyright" || fail "no licence statement"
+zcat "$out/root/usr/share/doc/tallaro/changelog.gz" | head -1 | grep -qF "tallaro ($version)" ||
+    fail "the changelog has no entry for $version"
+echo "PASS: $(basename "$deb"), $(wc -l <<<"$contents") files, lintian clean, hardened:" \
+    "$(grep -c ': yes' <<<"$hardening") of hardening-check's $(grep -c ': ' <<<"$hardening") checks;" \
+    "Depends: $depends"

@@ -13,7 +13,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null
 expected="./bin/tallaro
 ./share/applications/org.tallaro.Tallaro.desktop
-./share/metainfo/org.tallaro.Tallaro.metainfo.xml"
+./share/metainfo/org.tallaro.Tallaro.metainfo.xml
+./share/man/man1/tallaro.1.gz
+./share/doc/tallaro/copyright
+./share/doc/tallaro/changelog.gz"
 for size in 16 24 32 48 64 128 256; do
     expected+=$'\n'"./share/icons/hicolor/${size}x${size}/apps/org.tallaro.Tallaro.png"
 done
