@@ -119,9 +119,9 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, bool presence, QWidget *par
     connect(timer(Timer::Poll), &QTimer::timeout, this, [this] { m_form.Timer2_Timer(); });
     connect(timer(Timer::FadePause), &QTimer::timeout, this, [this] { m_form.FadePause_Timer(); });
 
-    for (const ControlDesign &design : kControls) {
-        if (const FormHandler handler = clickHandlerOf(design.name)) {
-            connect(findChild<QPushButton *>(qtText(design.name)), &QPushButton::clicked, this,
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (const FormHandler handler = clickHandlerOf(kControls[i].name)) {
+            connect(static_cast<QPushButton *>(m_controls[i]), &QPushButton::clicked, this,
                     [this, handler] { (m_form.*handler)(); });
         }
     }
@@ -239,18 +239,19 @@ QPoint FrmTallaro::pointerPosition() const {
 }
 
 bool FrmTallaro::pointerInside() const {
+    // On X11 the crossing events tell, without a round trip per poll.
+    const QWindow *window = windowHandle();
+    if (window != nullptr) {
+        if (const std::optional<bool> inside = m_x11.pointerInside(*window)) {
+            return *inside;
+        }
+    }
     // The outer rectangle as the window system has it now (the widget's own
     // copy of the frame is only renewed when the window moves, and misses a
     // frame that the window manager adds later). Like the window system's
     // rectangles it holds its left and top edges but not its right and
     // bottom ones.
-    const QWindow *window = windowHandle();
     const QRect outer = window != nullptr ? window->frameGeometry() : frameGeometry();
-    if (window != nullptr) {
-        if (const std::optional<bool> inside = m_x11.pointerInside(*window, outer)) {
-            return *inside;
-        }
-    }
     return outer.contains(pointerPosition());
 }
 

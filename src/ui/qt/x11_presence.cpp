@@ -1,6 +1,7 @@
 #include "ui/qt/x11_presence.h"
 
 #include <QGuiApplication>
+#include <QRect>
 #include <QWindow>
 
 #include <algorithm>
@@ -223,7 +224,7 @@ X11Presence::X11Presence() {
     m_x11->demandsAttention = atoms[1];
 }
 
-std::optional<bool> X11Presence::pointerInside(const QWindow &window, const QRect &outer) {
+std::optional<bool> X11Presence::pointerInside(const QWindow &window) {
     if (m_x11 == nullptr) {
         return std::nullopt;
     }
@@ -238,7 +239,8 @@ std::optional<bool> X11Presence::pointerInside(const QWindow &window, const QRec
     if (const std::optional<bool> known = m_x11->crossings.inside()) {
         return *known;
     }
-    return m_x11->query(outer, window.devicePixelRatio());
+    // The outer rectangle as the window system has it now.
+    return m_x11->query(window.frameGeometry(), window.devicePixelRatio());
 }
 
 void X11Presence::stayOffTaskbar(const QWindow &window) {
@@ -267,8 +269,7 @@ struct X11Presence::Connection {};
 
 X11Presence::X11Presence() = default;
 
-std::optional<bool> X11Presence::pointerInside(const QWindow & /*window*/,
-                                               const QRect & /*outer*/) {
+std::optional<bool> X11Presence::pointerInside(const QWindow & /*window*/) {
     return std::nullopt;
 }
 

@@ -5,8 +5,6 @@
 // taskbar and pager kept off; and no call for attention left standing.
 #pragma once
 
-#include <QRect>
-
 #include <memory>
 #include <optional>
 
@@ -19,10 +17,11 @@ public:
     X11Presence(const X11Presence &) = delete;
     X11Presence &operator=(const X11Presence &) = delete;
 
-    // Whether the pointer is over the window's outer rectangle (logical
-    // pixels, frame included, right and bottom edges excluded); nothing when
-    // the program is not on an X server.
-    [[nodiscard]] std::optional<bool> pointerInside(const QWindow &window, const QRect &outer);
+    // Whether the pointer is over the window's outer rectangle (frame
+    // included, right and bottom edges excluded); nothing when the program
+    // is not on an X server. The rectangle is only looked up when the
+    // crossing events leave the answer to a query.
+    [[nodiscard]] std::optional<bool> pointerInside(const QWindow &window);
 
     // Asks the window manager to keep the window, not yet mapped, off the
     // taskbar and the pager. Does nothing off X11.

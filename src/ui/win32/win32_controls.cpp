@@ -115,11 +115,10 @@ void Win32Controls::layOut(UINT dpi) {
 }
 
 std::size_t Win32Controls::indexOf(HWND control) const {
-    std::size_t index = 0;
-    while (index < m_controls.size() && m_controls[index] != control) {
-        ++index;
-    }
-    return index;
+    const int id = GetDlgCtrlID(control) - kFirstId;
+    const auto index = static_cast<std::size_t>(id);
+    return id >= 0 && index < m_controls.size() && m_controls[index] == control ? index
+                                                                                : m_controls.size();
 }
 
 COLORREF textColourOf(const ControlDesign &design) {
