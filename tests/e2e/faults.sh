@@ -2,8 +2,9 @@
 # The program under faults and under watch:
 # - a display that cannot be reached: one clear line, a failure status, no crash;
 # - the X server going away while it runs: it ends on its own, without a signal;
-# - run under strace: no file opened for writing (but /dev/null) and no
-#   connection other than the display's.
+# - run under strace: no file opened for writing (but /dev/null), no
+#   connection other than the display's, and, while it stands faint and
+#   stopped, no system call but the wait between polls.
 # Usage: faults.sh PROGRAM CLOSE-HELPER
 set -euo pipefail
 program=$1
@@ -33,23 +34,34 @@ wait "$program_pid" || status=$?
 [ "$status" -lt 128 ] || fail "the program died of signal $((status - 128)) when its X server went"
 echo "X server gone: the program ended with status $status"
 
-# What it opens and connects to. (In a sanitizer build the leak check at exit
-# is left to the other runs: it traces the process itself, which strace
-# already does.)
+# What it opens and connects to, and what it asks of the kernel while idle.
+# (In a sanitizer build the leak check at exit is left to the other runs: it
+# traces the process itself, which strace already does.)
 start_xvfb
-env -u DBUS_SESSION_BUS_ADDRESS -u LC_ALL LANG=de_DE.UTF-8 ASAN_OPTIONS=detect_leaks=0 strace -f -qq \
-    -e trace=open,openat,creat,socket,connect -o "$work/trace" "$program" 2>/dev/null &
+xdotool mousemove 5 5
+env -u DBUS_SESSION_BUS_ADDRESS -u LC_ALL LANG=de_DE.UTF-8 ASAN_OPTIONS=detect_leaks=0 strace -f -qq -ttt \
+    -e 'trace=!poll,ppoll,restart_syscall' -o "$work/trace" "$program" 2>/dev/null &
 program_pid=$!
 pids+=("$program_pid")
 window=$(wait_for_window '^Tallaro$')
+sleep 2  # faded out
+idle_from=$(date +%s.%N)
+sleep 2
+idle_to=$(date +%s.%N)
+# A line starts with the thread's id once there are several, then the time.
+idle_calls=$(awk -v from="$idle_from" -v to="$idle_to" \
+    '{t = ($1 ~ /\./) ? $1 : $2} t + 0 > from + 0 && t + 0 < to + 0' "$work/trace")
+[ -z "$idle_calls" ] || fail "system calls of 40 idle polls:"$'\n'"$(head -5 <<<"$idle_calls")"
 click_start "$window"
 sleep 2
 close_and_expect_success "$close_window" "$window"
-writes=$(grep -E 'O_WRONLY|O_RDWR|O_CREAT|creat\(' "$work/trace" | grep -v ' = -1 ' |
+grep -E '^([0-9]+ +)?[0-9]+\.[0-9]+ (open|openat|creat|socket|connect)\(' "$work/trace" >"$work/opens" ||
+    true
+writes=$(grep -E 'O_WRONLY|O_RDWR|O_CREAT|creat\(' "$work/opens" | grep -v ' = -1 ' |
     grep -v '"/dev/null"' || true)
 [ -z "$writes" ] || fail "files opened for writing:"$'\n'"$writes"
-network=$(grep -E 'socket\(AF_INET' "$work/trace" || true)
+network=$(grep -E 'socket\(AF_INET' "$work/opens" || true)
 [ -z "$network" ] || fail "network sockets:"$'\n'"$network"
-connects=$(grep -E 'connect\(' "$work/trace" | grep -v ' = -1 ' | grep -v '/tmp/.X11-unix/X' || true)
+connects=$(grep -E 'connect\(' "$work/opens" | grep -v ' = -1 ' | grep -v '/tmp/.X11-unix/X' || true)
 [ -z "$connects" ] || fail "connections other than the display's:"$'\n'"$connects"
-echo "PASS: $(grep -c 'open' "$work/trace") opens, none for writing; only the display connected"
+echo "PASS: $(grep -c 'open' "$work/opens") opens, none for writing; only the display connected; no call while idle"

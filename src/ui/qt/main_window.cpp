@@ -66,6 +66,10 @@ QWidget *createControl(const ControlDesign &design, QWidget *parent) {
     control->setObjectName(qtText(design.name));
     control->setGeometry(twipsToPixels(design.left), twipsToPixels(design.top),
                          twipsToPixels(design.width), twipsToPixels(design.height));
+    if (design.kind == ControlKind::Label) {
+        // A new text never makes the window lay out its controls again.
+        control->setFixedSize(control->size());
+    }
     control->setFont(qtFont(fontDesign(design.font)));
     if (design.colour == TextColour::Red) {
         QPalette palette = control->palette();

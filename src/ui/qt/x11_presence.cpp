@@ -1,7 +1,10 @@
 #include "ui/qt/x11_presence.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QRect>
+#include <QSocketNotifier>
 #include <QWindow>
 
 #include <algorithm>
@@ -70,7 +73,13 @@ tallaro::PointerCrossings::Mode crossingMode(std::uint8_t mode) {
 
 }  // namespace
 
-struct X11Presence::Connection {
+// The program's own connection reports the pointer's crossings of the
+// window's outermost frame and the window's moves between frames. Its
+// socket is read only when the server has sent something, so that a poll
+// costs no system call. The window's state is watched on Qt's connection,
+// which receives its property changes anyway: asked for here, they would
+// wake the program twice a second, once for each caption property.
+struct X11Presence::Connection : QAbstractNativeEventFilter {
     xcb_connection_t *connection = nullptr;
     xcb_window_t root = XCB_NONE;
     xcb_atom_t wmState = XCB_ATOM_NONE;
@@ -80,14 +89,21 @@ struct X11Presence::Connection {
     tallaro::PointerCrossings crossings;
     int attentionRecheck = 0;  // polls until a call for attention is looked for again
     int attentionTries = 0;
+    std::unique_ptr<QSocketNotifier> notifier;
 
-    ~Connection() { xcb_disconnect(connection); }
+    ~Connection() override {
+        notifier.reset();
+        xcb_disconnect(connection);
+    }
 
-    // Follows the window: its moves between frames and its state, and the
-    // pointer's crossings of its outermost frame.
+    // Follows the window: its moves between frames, and the pointer's
+    // crossings of its outermost frame; and takes back a call for attention
+    // made before it was followed.
     void watch(xcb_window_t window) {
         client = window;
         findFrame();
+        attentionTries = 0;
+        dropAttention();
     }
 
     void findFrame() {
@@ -103,21 +119,28 @@ struct X11Presence::Connection {
         frame = window;
         constexpr std::uint32_t kCrossings =
             XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW;
-        const std::uint32_t clientMask = XCB_EVENT_MASK_STRUCTURE_NOTIFY |
-                                         XCB_EVENT_MASK_PROPERTY_CHANGE |
-                                         (frame == client ? kCrossings : 0);
+        const std::uint32_t clientMask =
+            XCB_EVENT_MASK_STRUCTURE_NOTIFY | (frame == client ? kCrossings : 0);
         xcb_change_window_attributes(connection, client, XCB_CW_EVENT_MASK, &clientMask);
         if (frame != client) {
             xcb_change_window_attributes(connection, frame, XCB_CW_EVENT_MASK, &kCrossings);
         }
+        xcb_flush(connection);
         crossings.frameReplaced();
     }
 
-    // Takes what the server has sent since the last poll, without waiting.
-    void takeEvents() {
+    // Takes the events that have come: from the socket when it has
+    // something to read, otherwise those that xcb read while it waited for
+    // a reply.
+    void takeEvents(bool readSocket) {
         bool reparented = false;
-        bool stateChanged = false;
-        while (const Owned<xcb_generic_event_t> event{xcb_poll_for_event(connection)}) {
+        for (;;) {
+            const Owned<xcb_generic_event_t> event{readSocket
+                                                       ? xcb_poll_for_event(connection)
+                                                       : xcb_poll_for_queued_event(connection)};
+            if (event == nullptr) {
+                break;
+            }
             const std::uint8_t type = event->response_type & 0x7f;
             if (type == XCB_ENTER_NOTIFY || type == XCB_LEAVE_NOTIFY) {
                 takeCrossing(type,
@@ -126,21 +149,11 @@ struct X11Presence::Connection {
                 const auto *reparent =
                     reinterpret_cast<const xcb_reparent_notify_event_t *>(event.get());
                 reparented = reparented || reparent->window == client;
-            } else if (type == XCB_PROPERTY_NOTIFY) {
-                const auto *property =
-                    reinterpret_cast<const xcb_property_notify_event_t *>(event.get());
-                stateChanged = stateChanged || property->atom == wmState;
             }
             // Anything else is an error of a request on a frame that has gone.
         }
         if (reparented) {
             findFrame();
-        }
-        if (stateChanged) {
-            attentionTries = 0;
-            dropAttention();
-        } else if (attentionRecheck > 0 && --attentionRecheck == 0) {
-            dropAttention();
         }
     }
 
@@ -153,6 +166,29 @@ struct X11Presence::Connection {
                                                     : PointerCrossings::Kind::Leave,
                            crossingMode(crossing.mode),
                            crossing.detail == XCB_NOTIFY_DETAIL_INFERIOR});
+    }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message,
+                           qintptr * /*result*/) override {
+        if (client == XCB_NONE || eventType != "xcb_generic_event_t") {
+            return false;
+        }
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+            const auto *property = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+            if (property->window == client && property->atom == wmState) {
+                attentionTries = 0;
+                dropAttention();
+            }
+        }
+        return false;  // Qt handles every event as before
+    }
+
+    // Counts the polls to the next look for a call for attention.
+    void pollAttention() {
+        if (attentionRecheck > 0 && --attentionRecheck == 0) {
+            dropAttention();
+        }
     }
 
     // The window never calls for attention; a window manager that marks it
@@ -216,12 +252,23 @@ X11Presence::X11Presence() {
         return;
     }
     m_x11 = std::make_unique<Connection>();
-    m_x11->connection = connection;
-    m_x11->root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    Connection *x11 = m_x11.get();
+    x11->connection = connection;
+    x11->root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     const auto atoms =
         internAtoms<2>(connection, {"_NET_WM_STATE", "_NET_WM_STATE_DEMANDS_ATTENTION"});
-    m_x11->wmState = atoms[0];
-    m_x11->demandsAttention = atoms[1];
+    x11->wmState = atoms[0];
+    x11->demandsAttention = atoms[1];
+    x11->notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(connection),
+                                                      QSocketNotifier::Read);
+    QObject::connect(x11->notifier.get(), &QSocketNotifier::activated, x11->notifier.get(), [x11] {
+        x11->takeEvents(true);
+        // A broken connection stays readable: it is not watched any more.
+        if (xcb_connection_has_error(x11->connection) != 0) {
+            x11->notifier->setEnabled(false);
+        }
+    });
+    QCoreApplication::instance()->installNativeEventFilter(x11);
 }
 
 std::optional<bool> X11Presence::pointerInside(const QWindow &window) {
@@ -235,7 +282,8 @@ std::optional<bool> X11Presence::pointerInside(const QWindow &window) {
     if (client != m_x11->client) {
         m_x11->watch(client);
     }
-    m_x11->takeEvents();
+    m_x11->takeEvents(false);
+    m_x11->pollAttention();
     if (const std::optional<bool> known = m_x11->crossings.inside()) {
         return *known;
     }

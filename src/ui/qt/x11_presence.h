@@ -1,8 +1,9 @@
 // x11_presence.h
 // What the window's presence needs of an X server beyond Qt: where the
-// pointer is for the 20 polls a second, kept from crossing events on a
-// connection of the program's own so that a poll costs no round trip; the
-// taskbar and pager kept off; and no call for attention left standing.
+// pointer is for the 20 polls a second, kept from crossing events that a
+// connection of the program's own reads as they come, so that a poll costs
+// no round trip and no system call; the taskbar and pager kept off; and no
+// call for attention left standing.
 #pragma once
 
 #include <memory>

@@ -81,6 +81,10 @@ private slots:
             QVERIFY2(widget->inherits(className), design.name);
             QCOMPARE(widget->geometry(), QRect(design.left / 15, design.top / 15, design.width / 15,
                                                design.height / 15));
+            if (design.kind == expected::Kind::Label) {  // a new text never resizes a label
+                QCOMPARE(widget->minimumSize(), widget->geometry().size());
+                QCOMPARE(widget->maximumSize(), widget->geometry().size());
+            }
             QCOMPARE(widget->font().pointSizeF(), design.pointSize);
             QCOMPARE(widget->font().bold(), design.bold);
             const QColor red(expected::kRed[0], expected::kRed[1], expected::kRed[2]);
