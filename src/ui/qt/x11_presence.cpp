@@ -102,8 +102,7 @@ struct X11Presence::Connection : QAbstractNativeEventFilter {
     void watch(xcb_window_t window) {
         client = window;
         findFrame();
-        attentionTries = 0;
-        dropAttention();
+        lookForAttention();
     }
 
     void findFrame() {
@@ -177,11 +176,16 @@ struct X11Presence::Connection : QAbstractNativeEventFilter {
         if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
             const auto *property = reinterpret_cast<const xcb_property_notify_event_t *>(event);
             if (property->window == client && property->atom == wmState) {
-                attentionTries = 0;
-                dropAttention();
+                lookForAttention();
             }
         }
         return false;  // Qt handles every event as before
+    }
+
+    // Looks for a call for attention, with a new series of tries.
+    void lookForAttention() {
+        attentionTries = 0;
+        dropAttention();
     }
 
     // Counts the polls to the next look for a call for attention.
