@@ -6,11 +6,11 @@ set -euo pipefail
 build=(g++ cmake ninja-build qt6-base-dev libx11-dev fonts-liberation)
 case "${1:-run}" in
     run) packages=("${build[@]}") ;;
-    test) packages=("${build[@]}" libgtest-dev xvfb xauth xdotool x11-utils openbox wmctrl
+    test) packages=("${build[@]}" libgtest-dev libxtst-dev xvfb xauth xdotool x11-utils openbox wmctrl
         weston xwayland qt6-wayland mutter dbus-daemon python3-dbus clang-format desktop-file-utils appstream dpkg-dev file lintian devscripts man-db clang libclang-rt-14-dev strace) ;;
     screenshot) packages=("${build[@]}" xvfb xauth xdotool x11-utils openbox imagemagick) ;;
     package) packages=("${build[@]}" dpkg-dev file) ;;
-    bench) packages=("${build[@]}" libbenchmark-dev libx11-dev xvfb xauth xdotool x11-utils) ;;
+    bench) packages=("${build[@]}" libbenchmark-dev libx11-dev libxtst-dev xvfb xauth xdotool x11-utils) ;;
     windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest wine
         wine32 wine64 xvfb xauth) ;;
     icons) packages=(librsvg2-bin imagemagick icoutils) ;;

@@ -2,7 +2,8 @@
 # Measures Tallaro beside a bare Qt window built the same way, in one run, and
 # prints the figures as a Markdown table: start-up to the first mapped window,
 # peak resident memory, idle cost with the meter running, time keeping while
-# the pointer goes in and out, the fades' duration, and one tick's cost.
+# the pointer goes in and out, the fades' duration and the spacing of their
+# levels as the X server receives them, and one tick's cost.
 # Takes about five minutes. Usage: scripts/figures.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -82,10 +83,8 @@ start_tallaro "$tallaro" de_DE.UTF-8
 window=$(wait_for_window '^Tallaro$')
 read -r x y < <(client_origin "$window")
 xdotool mousemove --window "$window" 120 36 click 1 key ctrl+a type 3600
-xprop -id "$window" -spy _NET_WM_WINDOW_OPACITY |
-    while read -r line; do echo "$(date +%s%N) ${line##* }"; done >"$work/opacity" &
-pids+=($!)
-sleep 1
+# The opacity's changes as the server receives them, in its milliseconds.
+start_opacity_spy "$bin/bench/x_opacity_spy" "$window"
 click_start "$window"
 started=$(date +%s%N)
 for i in $(seq 40); do
@@ -99,19 +98,25 @@ ticks=$(awk -v c="${caption%% *}" 'BEGIN {gsub(/\./, "", c); sub(/,/, ".", c); p
 kill "$program_pid"; wait "$program_pid" 2>/dev/null || true
 
 # The fades, from the opacity property's changes: each run of changes that
-# ends at faint (alpha 50) or opaque is one fade.
-fades=$(awk '
-    function flush() { if (n > 1) printf "%s %d %.1f\n", kind, n, (last - first) / 1e6; n = 0 }
+# ends at faint (alpha 50) or opaque is one fade; "gaps" has the time from
+# each level to the next, as the server received them.
+fades=$(spied_after 0 | awk -v gaps="$work/gaps" '
+    function flush() { if (n > 1) printf "%s %d %d\n", kind, n, last - first; n = 0 }
     { t = $1; v = $2
-      if (n > 0 && t - last > 30e6) flush()
+      if (n > 0 && t - last > 30) flush()
+      if (n > 0) print t - last >gaps
       if (n == 0) first = t
       last = t; n++
       kind = (v == 842150450) ? "out" : (v == 4294967295 ? "in" : kind) }
-    END { flush() }' "$work/opacity")
+    END { flush() }')
 fade_out=$(awk '$1 == "out" {print $3}' <<<"$fades" | median)
 fade_out_levels=$(awk '$1 == "out" {print $2}' <<<"$fades" | median)
 fade_in=$(awk '$1 == "in" {print $3}' <<<"$fades" | median)
 fade_in_levels=$(awk '$1 == "in" {print $2}' <<<"$fades" | median)
+fade_count=$(grep -c . <<<"$fades")
+gap_median=$(median <"$work/gaps")
+gap_largest=$(sort -n "$work/gaps" | tail -n 1)
+gap_smallest=$(sort -n "$work/gaps" | head -n 1)
 
 tick_ns=$("$bin/bench/meter_tick_bench" --benchmark_filter=meterTick --benchmark_format=csv 2>/dev/null |
     awk -F, '/meterTick/ {printf "%.0f", $4}')
@@ -125,8 +130,9 @@ cat <<TABLE
 | the same yardstick whose amount and caption change every second | | | ${ticking_cpu} % (${ticking_ratio} x) | |
 | wake-ups (context switches, all threads) per second, same; empty timers, then changing amount | ${wakeups} | | ${bare_wakeups}; ${ticking_wakeups} | at most 25 |
 | ticks counted in 120 s, pointer in and out every 3 s | ${ticks} | | | 120 |
-| fade-out from opaque to faint (median) | ${fade_out} ms for ${fade_out_levels} levels | | | 43 steps of 10 ms |
-| fade-in from faint to opaque (median) | ${fade_in} ms for ${fade_in_levels} levels | | | 43 steps of 10 ms |
+| fade-out from opaque to faint, first level to last as the X server received them (median) | ${fade_out} ms for ${fade_out_levels} levels | | | 43 steps of 10 ms |
+| fade-in from faint to opaque, the same (median) | ${fade_in} ms for ${fade_in_levels} levels | | | 43 steps of 10 ms |
+| spacing of the levels as the X server received them, over ${fade_count} fades: median; smallest and largest gap | ${gap_median} ms; ${gap_smallest} and ${gap_largest} ms | | | 10 ms, each level on its own |
 | one meter tick with its formatting | ${tick_ns} ns | | | below 2 us |
 TABLE
 echo

@@ -10,5 +10,8 @@ inline const NumberLocale kGerman{",", "."};
 inline const NumberLocale kEnglish{".", ","};
 inline const NumberLocale kFrench{",", "\u202F"};  // narrow no-break space
 inline const NumberLocale kSwiss{".", "\u2019"};   // typographic apostrophe
+// Russian, Polish, Czech, Swedish, Norwegian, Finnish and more group with the
+// no-break space.
+inline const NumberLocale kRussian{",", "\u00A0"};
 
 }  // namespace tallaro::test_locales

@@ -110,6 +110,9 @@ void TallaroForm::FadePause_Timer() {
     m_window.repaintWindow();
     if (const std::optional<std::int16_t> level = m_fade.next()) {
         m_window.SetTrans(*level);
+        // Each pause counts afresh from its level: one that came late never
+        // shortens the next.
+        m_window.switchTimerOn(Timer::FadePause, HoverFade::kPauseMs);
         return;
     }
     m_window.switchTimerOff(Timer::FadePause);

@@ -4,11 +4,14 @@
 # - the X server going away while it runs: it ends on its own, without a signal;
 # - run under strace: no file opened for writing (but /dev/null), no
 #   connection other than the display's, and, while it stands faint and
-#   stopped, no system call but the wait between polls.
-# Usage: faults.sh PROGRAM CLOSE-HELPER
+#   stopped, no system call but the wait between polls;
+# - a window manager that cannot keep windows above: one line that names it,
+#   and the meter runs; one that can, or one that has gone: nothing said.
+# Usage: faults.sh PROGRAM CLOSE-HELPER STAND-IN-WM
 set -euo pipefail
 program=$1
 close_window=$2
+standin_wm=$3
 
 source "$(dirname "$0")/x_session.sh"
 
@@ -64,4 +67,34 @@ network=$(grep -E 'socket\(AF_INET' "$work/opens" || true)
 [ -z "$network" ] || fail "network sockets:"$'\n'"$network"
 connects=$(grep -E 'connect\(' "$work/opens" | grep -v ' = -1 ' | grep -v '/tmp/.X11-unix/X' || true)
 [ -z "$connects" ] || fail "connections other than the display's:"$'\n'"$connects"
-echo "PASS: $(grep -c 'open' "$work/opens") opens, none for writing; only the display connected; no call while idle"
+echo "strace: $(grep -c 'open' "$work/opens") opens, none for writing; only the display connected; no call while idle"
+
+# Window managers that announce themselves, with what they support. The
+# second name holds a line break, which the program's line must not carry.
+start_xvfb
+wm_states="_NET_SUPPORTED _NET_SUPPORTING_WM_CHECK _NET_WM_STATE _NET_WM_STATE_SKIP_TASKBAR _NET_WM_STATE_SKIP_PAGER"
+while IFS='|' read -r case name above said; do
+    if [ "$case" != gone ]; then
+        # shellcheck disable=SC2086 # the states are words
+        "$standin_wm" "$(printf "$name")" $wm_states $above >"$work/wm.out" &
+        wm_pid=$!
+        pids+=("$wm_pid")
+        for _ in $(seq 50); do grep -qx ready "$work/wm.out" && break; sleep 0.1; done
+    fi
+    start_tallaro "$program" de_DE.UTF-8
+    window=$(wait_for_window '^Tallaro$')
+    click_start "$window"
+    caption=$(wait_for_caption "$window" '^100,0[1-9] - Tallaro$')
+    [[ $caption =~ ^100,0[1-9]\ -\ Tallaro$ ]] || fail "$case: the meter did not run: '$caption'"
+    close_and_expect_success "$close_window" "$window"
+    [ "$(cat "$work/program.log")" = "$said" ] ||
+        fail "$case: the program said '$(cat "$work/program.log")' instead of '$said'"
+    echo "$case: said '$(cat "$work/program.log")', and the meter ran"
+    # The window manager goes; its announcement stays behind on the root.
+    [ "$case" = gone ] || { kill "$wm_pid"; wait "$wm_pid" 2>/dev/null || true; }
+done <<'CASES'
+without above|stand-in\nwm||tallaro: the window manager (stand-in?wm) cannot keep windows above others, so other windows may cover this one; the meter works all the same
+with above|stand-in wm|_NET_WM_STATE_ABOVE|
+gone|||
+CASES
+echo "PASS: faults handled, and what the desktop cannot give said once"

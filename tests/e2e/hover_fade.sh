@@ -3,10 +3,12 @@
 # away, opaque with the pointer over its title bar, faint again after it
 # leaves and opaque when it comes back, on top of other windows and off the
 # taskbar throughout, never calling for attention, and still keeping time.
-# Usage: hover_fade.sh PROGRAM CLOSE-HELPER
+# Each fade reaches the X server level by level, as a compositor hears of it.
+# Usage: hover_fade.sh PROGRAM CLOSE-HELPER OPACITY-SPY
 set -euo pipefail
 program=$1
 close_window=$2
+spy=$3
 
 source "$(dirname "$0")/x_session.sh"
 
@@ -18,7 +20,11 @@ start_window_manager
 xdotool mousemove 5 5
 start_tallaro "$program" de_DE.UTF-8
 window=$(wait_for_window '^Tallaro$')
+start_opacity_spy "$spy" "$window"
 
+# The load's fade-in passes alpha 50 on its way up: faint is where the first
+# poll's fade-out ends.
+spied_fade 0 out >/dev/null
 wait_for_opacity "$window" "$faint"
 echo "faint after load"
 state=$(xprop -id "$window" _NET_WM_STATE)
@@ -55,22 +61,29 @@ read -r x y < <(client_origin "$window")
 # A point on the title bar: above the client area, within the frame's top extent.
 read -r _ _ top _ < <(frame_extents "$window")
 [ "${top:-0}" -gt 0 ] || fail "the window has no title bar"
+changes=$(spied_changes)
 xdotool mousemove $((x + 20)) $((y - top / 2))
+expect_fade "$changes" in
 wait_for_opacity "$window" "$opaque"
-echo "opaque with the pointer on the title bar"
+echo "opaque with the pointer on the title bar, through 43 levels that reached the server one by one"
 
 click_start "$window"
+changes=$(spied_changes)
 xdotool mousemove 5 5
+expect_fade "$changes" out
 wait_for_opacity "$window" "$faint"
-echo "faint again after the pointer left"
+echo "faint again after the pointer left, through 41 levels one by one"
 
+changes=$(spied_changes)
 xdotool mousemove $((x + 100)) $((y + 50))
+expect_fade "$changes" in
 wait_for_opacity "$window" "$opaque"
-echo "opaque again when the pointer came back"
+echo "opaque again when the pointer came back, through 43 levels one by one"
 
 caption=$(wait_for_caption "$window" '^100,0[3-9] - Tallaro$')
 [[ $caption =~ ^100,0[3-9]\ -\ Tallaro$ ]] || fail "the meter did not run while faint: '$caption'"
 echo "caption: $caption"
 
 close_and_expect_success "$close_window" "$window"
+[ -s "$work/program.log" ] && fail "under openbox the program said: $(cat "$work/program.log")"
 echo "PASS: faint, opaque, faint and opaque again, and the program ended with status 0"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The real program in Wayland sessions that this script makes itself:
 # - weston (headless) with XWayland, WAYLAND_DISPLAY and DISPLAY both set: the
-#   window goes to the X display, faint, with no opacity warning; forced onto
-#   Wayland it runs all the same and says once what it cannot do;
+#   window goes to the X display, faint, with no opacity warning, and the
+#   program says in one line that weston's window manager cannot keep it
+#   above others; forced onto Wayland it runs all the same and says once what
+#   it cannot do;
 # - mutter (headless, GNOME's compositor) with XWayland, the pointer moved
 #   through the compositor: opaque over the window, faint once it has gone
 #   over the desktop (where XWayland no longer sees it), opaque when it comes back.
@@ -50,7 +52,8 @@ if [ "${3:-}" = --inside-mutter ]; then
     move_to $((x + 100)) $((y + 50))
     wait_for_opacity "$window" "$opaque"
     echo "mutter: opaque again"
-    grep -i opacity "$work/program.log" && fail "opacity warnings under mutter"
+    # mutter keeps windows above: nothing to say.
+    [ -s "$work/program.log" ] && fail "under mutter the program said: $(cat "$work/program.log")"
     close_and_expect_success "$close_window" "$window"
     exit 0
 fi
@@ -62,7 +65,7 @@ if [ "$(stat -c %a /tmp/.X11-unix 2>/dev/null || echo none)" != 1777 ] && [ "$(i
     chmod 1777 /tmp/.X11-unix
 fi
 export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM XAUTHORITY
 
 weston --backend=headless-backend.so --xwayland --socket=tallaro-test --idle-time=0 \
@@ -77,9 +80,12 @@ start_tallaro "$program" de_DE.UTF-8
 window=$(wait_for_window '^Tallaro$')
 wait_for_opacity "$window" "$faint"
 grep -i opacity "$work/program.log" && fail "opacity warnings under weston"
-[ -s "$work/program.log" ] && fail "the program said: $(cat "$work/program.log")"
+# Weston's window manager for X11 does not support keeping windows above.
+[ "$(grep -c . "$work/program.log")" -eq 1 ] &&
+    grep -q 'window manager (Weston WM) cannot keep windows above' "$work/program.log" ||
+    fail "under weston the program said: $(cat "$work/program.log")"
 close_and_expect_success "$close_window" "$window"
-echo "weston: the window on XWayland, faint, and nothing said"
+echo "weston: the window on XWayland, faint, and one line said: $(cat "$work/program.log")"
 
 QT_QPA_PLATFORM=wayland start_tallaro "$program" de_DE.UTF-8
 sleep 3

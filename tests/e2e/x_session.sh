@@ -15,6 +15,13 @@ work=$(mktemp -d)
 pids=()
 trap stop_all EXIT
 
+# A session's runtime folder, as a desktop gives its programs (Qt says in a
+# line of its own when there is none).
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR="$work/runtime"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+fi
+
 # Starts Xvfb on a free display and exports DISPLAY.
 start_xvfb() {
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
@@ -118,4 +125,65 @@ client_origin() {
 # Prints the frame's extents: left, right, top and bottom.
 frame_extents() {
     xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g'
+}
+
+# Starts x_opacity_spy on a window; its lines ("TIME VALUE", the server's
+# milliseconds) go to $work/opacity. Waits until it records.
+start_opacity_spy() {
+    "$1" "$2" >"$work/opacity" 2>"$work/spy.log" &
+    pids+=($!)
+    for _ in $(seq 100); do grep -qx ready "$work/opacity" && return 0; sleep 0.05; done
+    fail "the opacity spy did not start: $(cat "$work/spy.log")"
+}
+
+# Prints how many changes of the opacity the spy has recorded.
+spied_changes() {
+    awk '$0 != "ready" {n++} END {print n + 0}' "$work/opacity"
+}
+
+# Prints the changes the spy recorded after the first N.
+spied_after() {
+    awk -v n="$1" '$0 != "ready" && ++i > n' "$work/opacity"
+}
+
+# The opacity values of a fade, one a line, as the property holds them
+# (level x 0x01010101): in, from faint, 45 to 255; out, from opaque, 250 to 50
+# (the fade's first level, 260, is none and its 255 changes nothing).
+fade_values() {
+    if [ "$1" = in ]; then seq 45 5 255; else seq 250 -5 50; fi | awk '{printf "%.0f\n", $1 * 16843009}'
+}
+
+# Prints opacity values as levels of 255.
+levels_of() {
+    awk '{for (i = 1; i <= NF; i++) printf "%s%s", (i > 1 ? " " : ""), ($i % 16843009 ? $i : $i / 16843009)}' <<<"$1"
+}
+
+# Waits up to 10 s for the changes recorded after the first N to end as a
+# fade in or out ends, with its last two levels; prints their values.
+spied_fade() {
+    local ending seen
+    ending=$(fade_values "$2" | tail -n 2 | paste -sd ' ')
+    for _ in $(seq 100); do
+        seen=$(spied_after "$1" | cut -d ' ' -f 2 | paste -sd ' ')
+        [[ " $seen" == *" $ending" ]] && break
+        sleep 0.1
+    done
+    echo "$seen"
+}
+
+# Requires of the changes recorded after the first N, once they end as a fade
+# ends: every level of the fade in its order and nothing else, each reaching
+# the server on its own, at least 4 ms after the one before by the server's
+# clock (the program pauses 10 ms between levels; requests sent together
+# arrive within the same millisecond or the next).
+expect_fade() {
+    local expected seen together
+    expected=$(fade_values "$2" | paste -sd ' ')
+    seen=$(spied_fade "$1" "$2")
+    [ "$seen" = "$expected" ] ||
+        fail "fade $2: the server saw the levels $(levels_of "$seen") instead of $(levels_of "$expected")"
+    together=$(spied_after "$1" | awk 'NR > 1 && $1 - t < 4 {
+            printf " %d and %d within %d ms;", v / 16843009, $2 / 16843009, $1 - t }
+        { t = $1; v = $2 }')
+    [ -z "$together" ] || fail "fade $2: levels that reached the server together:$together"
 }

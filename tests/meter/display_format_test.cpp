@@ -11,9 +11,6 @@ namespace {
 
 using namespace tallaro::test_locales;
 
-const NumberLocale kFrench{",", "\u202F"};
-const NumberLocale kSwiss{".", "\u2019"};
-
 struct AmountCase {
     const NumberLocale *locale;
     double value;
@@ -38,6 +35,12 @@ TEST(FormatAmount, WritesCentsWithTheLocalesSeparators) {
         {&kGerman, 2.675,
          "2,68"},  // stored as 2.67499999999999982236431605997495353221893310546875
         {&kGerman, 1.005, "1,01"},
+        // The cent is judged on the amount's first 15 significant digits. Held
+        // a hair below 0.525 after three ticks of 7 persons at 90 an hour from
+        // 0: the 15 digits are 0.525000000000000, and so up.
+        {&kGerman, 0.5249999999999999, ",53"},
+        // Its 15 digits still fall short of half a cent.
+        {&kGerman, 0.00499999999999999, ",00"},
         {&kGerman, 0.004, ",00"},
         {&kGerman, -0.004, ",00"},  // rounds to zero: no minus sign
         {&kGerman, -0.0, ",00"},
@@ -50,6 +53,7 @@ TEST(FormatAmount, WritesCentsWithTheLocalesSeparators) {
         {&kEnglish, 0.5, ".50"},
         {&kFrench, 1234567.891, "1\u202F234\u202F567,89"},
         {&kSwiss, 1234.5, "1\u2019234.50"},
+        {&kRussian, 1234567.891, "1\u00A0234\u00A0567,89"},
     };
     for (const AmountCase &c : cases) {
         SCOPED_TRACE(c.value);

@@ -13,9 +13,6 @@ namespace {
 
 using namespace tallaro::test_locales;
 
-const NumberLocale kFrench{",", "\u202F"};
-const NumberLocale kSwiss{".", "\u2019"};
-
 struct DoubleCase {
     const NumberLocale *locale;
     std::string_view text;
@@ -41,6 +38,8 @@ TEST(TextToDouble, FollowsTheGrammarUnderEachLocale) {
         {&kEnglish, "99,5", 995.0},
         {&kFrench, "1\u202F234,5", 1234.5},
         {&kFrench, "1 234,5", 1234.5},  // a typed space stands for the narrow one
+        {&kRussian, "1\u00A0234,5", 1234.5},
+        {&kRussian, "1 234\u00A0567", 1234567.0},  // and for the no-break one
         {&kSwiss, "1\u2019234.5", 1234.5},
         {&kSwiss, "1'234.5", 1234.5},
         // Not numbers.
@@ -70,6 +69,7 @@ TEST(TextToDouble, FollowsTheGrammarUnderEachLocale) {
         {&kGerman, "1e99999999999999999999", std::nullopt},
         {&kEnglish, "1\u202F234", std::nullopt},
         {&kFrench, "1.5", std::nullopt},
+        {&kRussian, "1\u202F234", std::nullopt},  // the narrow space is another separator
     };
     for (const DoubleCase &c : cases) {
         SCOPED_TRACE(c.text);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <vector>
 
 namespace tallaro {
@@ -38,6 +39,11 @@ struct Sequence {
     const char *name;
     std::vector<Step> steps;
 };
+
+// A failing sequence says its name.
+void PrintTo(const Sequence &sequence, std::ostream *out) {
+    *out << sequence.name;
+}
 
 class PointerCrossingsTest : public testing::TestWithParam<Sequence> {};
 

@@ -91,7 +91,7 @@ TEST(TallaroForm, LoadPollsPlacesShowsThenFadesIn) {
     EXPECT_EQ(f.window.calls, expected);
     f.window.calls.clear();
     f.form.FadePause_Timer();
-    EXPECT_EQ(f.window.calls, (Calls{"repaint", "trans 5"}));
+    EXPECT_EQ(f.window.calls, (Calls{"repaint", "trans 5", "on FadePause 10"}));
 }
 
 TEST(TallaroForm, FadeEndsWithThePollOnAndTheWindowShown) {

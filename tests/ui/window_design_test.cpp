@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <set>
 #include <string_view>
 
@@ -59,6 +60,11 @@ struct Placement {
     ScreenRect placed;
 };
 
+// A failing row says its name.
+void PrintTo(const Placement &row, std::ostream *out) {
+    *out << row.name;
+}
+
 class PlacementTest : public testing::TestWithParam<Placement> {};
 
 TEST_P(PlacementTest, DesignPlaceWhenItFitsOtherwiseCentred) {
@@ -73,6 +79,19 @@ INSTANTIATE_TEST_SUITE_P(
         Placement{
             "TouchesTheFarEdges", {388, 419, 217, 107}, {0, 0, 605, 526}, {388, 419, 217, 107}},
         Placement{"OnePixelTooWide", {388, 419, 217, 107}, {0, 0, 604, 1024}, {193, 458, 217, 107}},
+        // The left and top edges may touch too; a pixel beyond either is out.
+        Placement{
+            "TouchesTheLeftEdge", {388, 419, 217, 107}, {388, 0, 800, 1024}, {388, 419, 217, 107}},
+        Placement{
+            "TouchesTheTopEdge", {388, 419, 217, 107}, {0, 419, 1280, 800}, {388, 419, 217, 107}},
+        Placement{"OnePixelLeftOfTheArea",
+                  {388, 419, 217, 107},
+                  {389, 0, 800, 1024},
+                  {680, 458, 217, 107}},
+        Placement{"OnePixelAboveTheArea",
+                  {388, 419, 217, 107},
+                  {0, 420, 1280, 800},
+                  {531, 766, 217, 107}},
         Placement{
             "BelowAPanelAtTheTop", {388, 419, 217, 107}, {0, 430, 800, 600}, {291, 676, 217, 107}},
         Placement{"OnASecondScreenToTheLeft",

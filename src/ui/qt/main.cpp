@@ -15,6 +15,7 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_locale.h"
 #include "ui/qt/version.h"
+#include "ui/qt/x11_presence.h"
 
 namespace {
 
@@ -66,6 +67,34 @@ std::optional<std::string> choosePlatform() {
     return std::string("cannot reach the display ") + display;
 }
 
+// The window manager's own name as one line may show it: no control
+// characters, at most 64 bytes.
+std::string shownName(std::string_view name) {
+    std::string shown;
+    for (const char c : name.substr(0, 64)) {
+        const auto byte = static_cast<unsigned char>(c);
+        shown += byte < 0x20 || byte == 0x7f ? '?' : c;
+    }
+    return shown;
+}
+
+// Says, in one line, what the desktop cannot give the window.
+void tellWhatIsMissing(bool presence) {
+    if (!presence) {
+        std::fprintf(stderr,
+                     "tallaro: staying on top and fading need X11, which the %s platform is not; "
+                     "the meter works without them (in a Wayland session XWayland gives them: "
+                     "leave DISPLAY set and QT_QPA_PLATFORM unset)\n",
+                     qUtf8Printable(QGuiApplication::platformName()));
+    } else if (const std::optional<std::string> name = X11Presence::windowManagerWithoutAbove()) {
+        const std::string shown = shownName(*name);
+        std::fprintf(stderr,
+                     "tallaro: the window manager%s%s%s cannot keep windows above others, so "
+                     "other windows may cover this one; the meter works all the same\n",
+                     shown.empty() ? "" : " (", shown.c_str(), shown.empty() ? "" : ")");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
@@ -79,13 +108,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(TALLARO_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral(TALLARO_APP_ID));
     const bool presence = QGuiApplication::platformName() == QLatin1String("xcb");
-    if (!presence) {
-        std::fprintf(stderr,
-                     "tallaro: staying on top and fading need X11, which the %s platform is not; "
-                     "the meter works without them (in a Wayland session XWayland gives them: "
-                     "leave DISPLAY set and QT_QPA_PLATFORM unset)\n",
-                     qUtf8Printable(QGuiApplication::platformName()));
-    }
+    tellWhatIsMissing(presence);
     FrmTallaro window(tallaro::ui::numberLocaleOf(QLocale::system()), presence);
     window.placeOnScreen();
     window.form().Form_Load();

@@ -236,6 +236,7 @@ void FrmTallaro::SetTrans(std::int16_t Trans) {
         return;
     }
     setWindowOpacity(tallaro::opacityOfLevel(Trans));
+    X11Presence::sendNow();
 }
 
 QPoint FrmTallaro::pointerPosition() const {

@@ -2,12 +2,14 @@
 // What the window's presence needs of an X server beyond Qt: where the
 // pointer is for the 20 polls a second, kept from crossing events that a
 // connection of the program's own reads as they come, so that a poll costs
-// no round trip and no system call; the taskbar and pager kept off; and no
-// call for attention left standing.
+// no round trip and no system call; the taskbar and pager kept off; no call
+// for attention left standing; each opacity level sent when it is set; and
+// whether the window manager can keep the window above others.
 #pragma once
 
 #include <memory>
 #include <optional>
+#include <string>
 
 class QWindow;
 
@@ -24,9 +26,19 @@ public:
     // crossing events leave the answer to a query.
     [[nodiscard]] std::optional<bool> pointerInside(const QWindow &window);
 
+    // The name of a window manager that cannot keep windows above others
+    // (one that announces itself without that state among what it
+    // supports); nothing under one that can, under none, or off X11.
+    [[nodiscard]] static std::optional<std::string> windowManagerWithoutAbove();
+
     // Asks the window manager to keep the window, not yet mapped, off the
     // taskbar and the pager. Does nothing off X11.
     static void stayOffTaskbar(const QWindow &window);
+
+    // Sends what the window has asked of the X server so far, rather than
+    // with the next repaint (a level of a fade goes out when it is set).
+    // Does nothing off X11.
+    static void sendNow();
 
 private:
     struct Connection;

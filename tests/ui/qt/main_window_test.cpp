@@ -11,42 +11,15 @@
 #include "ui/expected_design.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_locale.h"
+#include "ui/qt/window_controls.h"
 
 using tallaro::NumberLocale;
 using tallaro::test_locales::kEnglish;
 using tallaro::test_locales::kGerman;
-
-namespace {
-
-const QColor kMarkColour(255, 200, 200);
-
-}  // namespace
+using namespace window_controls;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-
-private:
-    template <class Widget>
-    static Widget *control(const FrmTallaro &window, const char *name) {
-        auto *widget = window.findChild<Widget *>(QLatin1String(name));
-        if (widget == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return widget;
-    }
-    static QString text(const FrmTallaro &window, const char *name) {
-        return control<QLabel>(window, name)->text();
-    }
-    static QLineEdit *field(const FrmTallaro &window, const char *name) {
-        return control<QLineEdit>(window, name);
-    }
-    static bool isMarked(const FrmTallaro &window, const char *name) {
-        return field(window, name)->palette().color(QPalette::Base) == kMarkColour;
-    }
-    static void click(const FrmTallaro &window, const char *name) {
-        QTest::mouseClick(control<QPushButton>(window, name), Qt::LeftButton);
-    }
-    static QTimer *timer1(const FrmTallaro &window) { return control<QTimer>(window, "Timer1"); }
 
 private slots:
     void opensWithItsDesignTexts() {
@@ -209,84 +182,6 @@ private slots:
         QVERIFY(isMarked(window, "TextMoneyPers"));
     }
 
-    void stepButtonsStepTheirFields_data() {
-        QTest::addColumn<QString>("lang");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("plus");
-        QTest::addColumn<QString>("minus");
-        const struct {
-            const char *lang, *text, *plus, *minus;
-        } rows[] = {
-            {"de", "1", "2", "1"},      {"de", "50", "51", "49"},    {"de", "999", "1", "998"},
-            {"de", "1000", "1", "999"}, {"de", "0", "1", "1"},       {"de", "-5", "1", "1"},
-            {"de", "2,5", "3", "1"},    {"de", "3,5", "5", "3"},     {"de", "", "1", "1"},
-            {"de", "abc", "1", "1"},    {"de", "40000", "1", "1"},   {"en", "2.5", "3", "1"},
-            {"en", "3.5", "5", "3"},    {"en", "1,000", "1", "999"}, {"en", "abc", "1", "1"},
-        };
-        for (const auto &row : rows) {
-            QTest::addRow("%s '%s'", row.lang, row.text)
-                << QString::fromLatin1(row.lang) << QString::fromLatin1(row.text)
-                << QString::fromLatin1(row.plus) << QString::fromLatin1(row.minus);
-        }
-    }
-
-    void stepButtonsStepTheirFields() {
-        QFETCH(QString, lang);
-        QFETCH(QString, text);
-        QFETCH(QString, plus);
-        QFETCH(QString, minus);
-        const struct {
-            const char *field, *plusButton, *minusButton;
-        } steppers[] = {
-            {"TextNumPers", "BtnNumPersP", "BtnNumPersM"},
-            {"TextMoneyPers", "BtnMoneyPersP", "BtnMoneyPersM"},
-        };
-        for (const auto &stepper : steppers) {
-            FrmTallaro window(lang == QLatin1String("de") ? kGerman : kEnglish);
-            field(window, stepper.field)->setText(text);
-            click(window, stepper.plusButton);
-            QCOMPARE(field(window, stepper.field)->text(), plus);
-            field(window, stepper.field)->setText(text);
-            click(window, stepper.minusButton);
-            QCOMPARE(field(window, stepper.field)->text(), minus);
-        }
-    }
-
-    void stepButtonsTouchOnlyTheirOwnField() {
-        FrmTallaro window(kGerman);
-        click(window, "BtnNumPersP");
-        click(window, "BtnMoneyPersM");
-        QCOMPARE(field(window, "TextNumPers")->text(), QStringLiteral("2"));
-        QCOMPARE(field(window, "TextMoneyPers")->text(), QStringLiteral("49"));
-        QCOMPARE(field(window, "TextBaseCost")->text(), QStringLiteral("100"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Tallaro"));
-        QVERIFY(!timer1(window)->isActive());
-    }
-
-    void nextTickUsesTheSteppedValueAndDropsTheMark() {
-        FrmTallaro window(kGerman);
-        field(window, "TextMoneyPers")->setText(QStringLiteral("36"));
-        field(window, "TextBaseCost")->setText(QStringLiteral("0"));
-        click(window, "BtnStart");
-        window.form().Timer1_Timer();
-        QCOMPARE(text(window, "LblPrice"), QStringLiteral(",01"));
-
-        click(window, "BtnNumPersP");  // two persons from the next tick on
-        QCOMPARE(text(window, "LblPrice"), QStringLiteral(",01"));
-        window.form().Timer1_Timer();
-        QCOMPARE(text(window, "LblPrice"), QStringLiteral(",03"));
-
-        field(window, "TextNumPers")->setText(QStringLiteral("zwei"));
-        window.form().Timer1_Timer();
-        QVERIFY(isMarked(window, "TextNumPers"));
-        click(window, "BtnNumPersP");
-        QCOMPARE(field(window, "TextNumPers")->text(), QStringLiteral("1"));
-        QVERIFY(isMarked(window, "TextNumPers"));  // until the meter reads it
-        window.form().Timer1_Timer();
-        QVERIFY(!isMarked(window, "TextNumPers"));
-        QCOMPARE(text(window, "LblPrice"), QStringLiteral(",06"));  // 0.01 + 0.02 + 0.02 + 0.01
-    }
-
     void everyControlSpeaksToAScreenReader() {
         FrmTallaro window(kGerman);
         window.show();
@@ -310,10 +205,8 @@ private slots:
             const char *decimal;
             const char *group;
         } cases[] = {
-            {"de_DE", ",", "."},
-            {"en_US", ".", ","},
-            {"fr_FR", ",", "\u202F"},
-            {"de_CH", ".", "\u2019"},
+            {"de_DE", ",", "."},      {"en_US", ".", ","},      {"fr_FR", ",", "\u202F"},
+            {"de_CH", ".", "\u2019"}, {"ru_RU", ",", "\u00A0"}, {"sv_SE", ",", "\u00A0"},
         };
         for (const auto &c : cases) {
             const NumberLocale locale = tallaro::ui::numberLocaleOf(QLocale(c.name));
@@ -336,4 +229,3 @@ private slots:
 
 QTEST_MAIN(MainWindowTest)
 #include "main_window_test.moc"
-#include "test_locales.h"

@@ -1,21 +1,21 @@
 // Drives the native Windows program from outside, through the Win32 API
 // only, as another program or a screen reader would: it starts tallaro.exe,
 // finds its window and checks its controls, tab order, meter, step buttons,
-// window styles and layered alpha; then it reads the executable's version
-// resource and its imports. Prints one line per check and exits non-zero
-// when any fails. Usage: tallaro_driver PATH-TO-tallaro.exe
+// window styles and layered alpha, after reading the executable's version
+// resource and its imports (driver_image.cpp). Prints one line per check and
+// exits non-zero when any fails. Usage: tallaro_driver PATH-TO-tallaro.exe
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "ui/expected_design.h"
+#include "ui/win32/driver_checks.h"
 #include "ui/win32/win32_text.h"
 
 namespace expected = tallaro::expected;
@@ -25,22 +25,12 @@ namespace {
 int g_passed = 0;
 int g_failures = 0;
 
+}  // namespace
+
 void check(bool ok, const std::string &what) {
     std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
     std::fflush(stdout);
     ++(ok ? g_passed : g_failures);
-}
-
-// Waits up to a time for a condition, looking every 50 ms.
-template <class Condition>
-bool waitFor(Condition condition, DWORD milliseconds) {
-    for (DWORD waited = 0; waited <= milliseconds; waited += 50) {
-        if (condition()) {
-            return true;
-        }
-        Sleep(50);
-    }
-    return condition();
 }
 
 // A control by its name: the window numbers its controls from 100 on, in
@@ -75,6 +65,8 @@ BYTE alphaOf(HWND window) {
 void click(HWND window, const char *name) {
     SendMessageW(controlOf(window, name), BM_CLICK, 0, 0);
 }
+
+namespace {
 
 // The DPI of the monitor the window stands on, as Windows reports it (the
 // system's where Windows knows none per monitor).
@@ -149,125 +141,6 @@ void checkTabOrder(HWND window) {
     check(ok, std::string("tab order from ") + order.front() + ":" + visited);
 }
 
-// Finds the tool-tip window owned by a window: the search's first.
-BOOL CALLBACK findToolTips(HWND candidate, LPARAM search) {
-    wchar_t name[32] = {};
-    GetClassNameW(candidate, name, 32);
-    auto *owned = reinterpret_cast<std::pair<HWND, HWND> *>(search);
-    if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && GetWindow(candidate, GW_OWNER) == owned->first) {
-        owned->second = candidate;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The tool-tips, read from the program's tool-tip window through memory
-// lent in the program's own address space (a message cannot carry a pointer
-// across processes).
-void checkToolTips(HWND window, HANDLE process) {
-    std::pair<HWND, HWND> search(window, nullptr);
-    EnumWindows(findToolTips, reinterpret_cast<LPARAM>(&search));
-    HWND tips = search.second;
-    check(tips != nullptr, "the window has a tool-tip window");
-    if (tips == nullptr) {
-        return;
-    }
-    std::size_t expectedCount = 0;
-    for (const expected::Control &design : expected::kControls) {
-        expectedCount += design.toolTip[0] != '\0' ? 1 : 0;
-    }
-    const auto count = static_cast<std::size_t>(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0));
-    check(count == expectedCount, "it holds " + std::to_string(count) + " tool-tips");
-    constexpr SIZE_T kTextChars = 128;
-    auto *remote = static_cast<char *>(
-        VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    if (remote == nullptr) {
-        check(false, "memory lent in the program");
-        return;
-    }
-    for (const expected::Control &design : expected::kControls) {
-        if (design.toolTip[0] == '\0') {
-            continue;
-        }
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = window;
-        tool.uId = reinterpret_cast<UINT_PTR>(controlOf(window, design.name));
-        tool.lpszText = reinterpret_cast<wchar_t *>(remote + sizeof tool);
-        WriteProcessMemory(process, remote, &tool, sizeof tool, nullptr);
-        SendMessageW(tips, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(remote));
-        wchar_t text[kTextChars] = {};
-        ReadProcessMemory(process, remote + sizeof tool, text, sizeof text - sizeof(wchar_t),
-                          nullptr);
-        check(toUtf8(text) == design.toolTip,
-              std::string(design.name) + "'s tool-tip reads \"" + toUtf8(text) + "\"");
-    }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-}
-
-// Labels and enabled fields take the pointer's moves themselves, so moving
-// over them is no move over the window's background; a click on a label
-// does nothing.
-void checkLabelsAndFields(HWND window) {
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    for (const expected::Control &design : expected::kControls) {
-        if (design.kind == expected::Kind::Button) {
-            continue;
-        }
-        HWND control = controlOf(window, design.name);
-        RECT rect{};
-        GetWindowRect(control, &rect);
-        const LRESULT hit =
-            SendMessageW(control, WM_NCHITTEST, 0, MAKELPARAM(rect.left + 2, rect.top + 2));
-        check(hit != HTTRANSPARENT, std::string(design.name) + " takes the pointer itself");
-    }
-    const std::string caption = textOf(window);
-    for (const expected::Control &design : expected::kControls) {
-        if (design.kind == expected::Kind::Label) {
-            HWND label = controlOf(window, design.name);
-            SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-            SendMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-        }
-    }
-    Sleep(200);
-    bool unchanged = textOf(window) == caption;
-    for (const char *field : {"TextNumPers", "TextMoneyPers", "TextBaseCost"}) {
-        unchanged = unchanged && IsWindowEnabled(controlOf(window, field));
-    }
-    check(unchanged && textOf(controlOf(window, "TextNumPers")) == "1" &&
-              textOf(controlOf(window, "TextMoneyPers")) == "50",
-          "clicks on the labels change nothing");
-}
-
-// A field without a number is tinted light red once "Start" refuses it.
-void checkFieldMark(HWND window) {
-    HWND persons = controlOf(window, "TextNumPers");
-    // Read off the screen, with the window opaque under the pointer.
-    auto backgroundOf = [](HWND field) {
-        RECT rect{};
-        GetWindowRect(field, &rect);
-        HDC screen = GetDC(nullptr);
-        const COLORREF colour = GetPixel(screen, rect.right - 5, (rect.top + rect.bottom) / 2);
-        ReleaseDC(nullptr, screen);
-        return colour;
-    };
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    SetCursorPos(outer.left + 20, outer.top + 10);
-    waitFor([&] { return alphaOf(window) == 255; }, 5000);
-    SendMessageW(persons, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc"));
-    click(window, "BtnStart");
-    UpdateWindow(persons);
-    const bool marked = waitFor([&] { return backgroundOf(persons) == RGB(255, 200, 200); }, 2000);
-    char seen[16];
-    std::snprintf(seen, sizeof seen, "%06lx", static_cast<unsigned long>(backgroundOf(persons)));
-    check(marked,
-          std::string("a persons field without a number is tinted light red (") + seen + ")");
-    check(IsWindowEnabled(controlOf(window, "TextBaseCost")), "the meter did not start on it");
-    SendMessageW(persons, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
-}
-
 void checkMeterAndSteppers(HWND window) {
     click(window, "BtnNumPersP");
     check(textOf(controlOf(window, "TextNumPers")) == "2", "\"+\" steps persons to 2");
@@ -320,93 +193,6 @@ void checkPresence(HWND window) {
     reached = waitFor([&] { return alphaOf(window) == 50; }, 5000);
     check(reached, "faint again with the pointer on the bottom right corner: " +
                        std::to_string(alphaOf(window)));
-}
-
-void checkVersion(const wchar_t *path) {
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path, &handle);
-    std::vector<char> data(size);
-    if (size == 0 || !GetFileVersionInfoW(path, 0, size, data.data())) {
-        check(false, "the executable carries a version resource");
-        return;
-    }
-    VS_FIXEDFILEINFO *fixed = nullptr;
-    UINT length = 0;
-    VerQueryValueW(data.data(), L"\\", reinterpret_cast<void **>(&fixed), &length);
-    constexpr DWORD kMs = (TALLARO_VERSION_MAJOR << 16) | TALLARO_VERSION_MINOR;
-    constexpr DWORD kLs = (TALLARO_VERSION_PATCH << 16) | TALLARO_VERSION_TWEAK;
-    check(fixed != nullptr && fixed->dwFileVersionMS == kMs && fixed->dwFileVersionLS == kLs &&
-              fixed->dwProductVersionMS == kMs && fixed->dwProductVersionLS == kLs,
-          "file and product version " TALLARO_VERSION);
-    WORD *translation = nullptr;
-    VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
-                   reinterpret_cast<void **>(&translation), &length);
-    check(translation != nullptr && translation[0] == 0x0407 && translation[1] == 1252,
-          "language German (Germany), code page 1252");
-    wchar_t *text = nullptr;
-    VerQueryValueW(data.data(), L"\\StringFileInfo\\040704E4\\ProductVersion",
-                   reinterpret_cast<void **>(&text), &length);
-    check(text != nullptr && toUtf8(text) == TALLARO_VERSION_TEXT,
-          "version text \"" TALLARO_VERSION_TEXT "\"");
-}
-
-// The names of the DLLs an executable imports, read from its PE headers.
-std::vector<std::string> importsOf(const wchar_t *path, WORD &machine, WORD &subsystem) {
-    std::vector<std::string> names;
-    HANDLE file =
-        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    std::vector<unsigned char> image(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, image.data(), static_cast<DWORD>(image.size()), &read, nullptr);
-    CloseHandle(file);
-    const auto *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(image.data());
-    // The program is built for the driver's own width.
-    const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(image.data() + dos->e_lfanew);
-    machine = nt->FileHeader.Machine;
-    subsystem = nt->OptionalHeader.Subsystem;
-    const auto *sections = IMAGE_FIRST_SECTION(nt);
-    auto offsetOf = [&](DWORD rva) -> DWORD {
-        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
-            const auto &section = sections[i];
-            if (rva >= section.VirtualAddress &&
-                rva < section.VirtualAddress + section.Misc.VirtualSize) {
-                return rva - section.VirtualAddress + section.PointerToRawData;
-            }
-        }
-        return 0;
-    };
-    const DWORD importRva =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (auto *entry =
-             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(image.data() + offsetOf(importRva));
-         entry->Name != 0; ++entry) {
-        names.emplace_back(reinterpret_cast<const char *>(image.data() + offsetOf(entry->Name)));
-    }
-    return names;
-}
-
-void checkImage(const wchar_t *path) {
-    WORD machine = 0;
-    WORD subsystem = 0;
-    const std::vector<std::string> imports = importsOf(path, machine, subsystem);
-    check(machine == (sizeof(void *) == 4 ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64),
-          sizeof(void *) == 4 ? "a 32-bit x86 executable" : "a 64-bit x86 executable");
-    check(subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI, "a Windows GUI executable");
-    const std::set<std::string> system = {"ADVAPI32.DLL", "COMCTL32.DLL", "GDI32.DLL",
-                                          "KERNEL32.DLL", "MSVCRT.DLL",   "USER32.DLL"};
-    std::string list;
-    bool onlySystem = !imports.empty();
-    for (std::string name : imports) {
-        for (char &c : name) {
-            c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-        }
-        onlySystem = onlySystem && system.count(name) == 1;
-        list += " " + name;
-    }
-    check(onlySystem, "imports only DLLs that come with Windows:" + list);
 }
 
 }  // namespace

@@ -1,0 +1,103 @@
+#include "ui/qt/x11_crossings.h"
+
+#include <QPoint>
+#include <QRect>
+
+#include "ui/qt/x11_atoms.h"
+
+namespace {
+
+tallaro::PointerCrossings::Mode crossingMode(std::uint8_t mode) {
+    switch (mode) {
+        case XCB_NOTIFY_MODE_GRAB:
+            return tallaro::PointerCrossings::Mode::Grab;
+        case XCB_NOTIFY_MODE_UNGRAB:
+            return tallaro::PointerCrossings::Mode::Ungrab;
+        default:
+            return tallaro::PointerCrossings::Mode::Normal;
+    }
+}
+
+}  // namespace
+
+void X11Crossings::follow(xcb_window_t client) {
+    m_client = client;
+    findFrame();
+}
+
+void X11Crossings::findFrame() {
+    xcb_window_t window = m_client;
+    for (;;) {
+        const x11::Owned<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, window), nullptr));
+        if (tree == nullptr || tree->parent == m_root || tree->parent == XCB_NONE) {
+            break;
+        }
+        window = tree->parent;
+    }
+    m_frame = window;
+    constexpr std::uint32_t kCrossings = XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW;
+    const std::uint32_t clientMask =
+        XCB_EVENT_MASK_STRUCTURE_NOTIFY | (m_frame == m_client ? kCrossings : 0);
+    xcb_change_window_attributes(m_connection, m_client, XCB_CW_EVENT_MASK, &clientMask);
+    if (m_frame != m_client) {
+        xcb_change_window_attributes(m_connection, m_frame, XCB_CW_EVENT_MASK, &kCrossings);
+    }
+    xcb_flush(m_connection);
+    m_crossings.frameReplaced();
+}
+
+void X11Crossings::takeEvents(bool readSocket) {
+    bool reparented = false;
+    for (;;) {
+        const x11::Owned<xcb_generic_event_t> event{readSocket
+                                                        ? xcb_poll_for_event(m_connection)
+                                                        : xcb_poll_for_queued_event(m_connection)};
+        if (event == nullptr) {
+            break;
+        }
+        const std::uint8_t type = event->response_type & 0x7f;
+        if (type == XCB_ENTER_NOTIFY || type == XCB_LEAVE_NOTIFY) {
+            takeCrossing(type, *reinterpret_cast<const xcb_enter_notify_event_t *>(event.get()));
+        } else if (type == XCB_REPARENT_NOTIFY) {
+            const auto *reparent =
+                reinterpret_cast<const xcb_reparent_notify_event_t *>(event.get());
+            reparented = reparented || reparent->window == m_client;
+        }
+        // Anything else is an error of a request on a frame that has gone.
+    }
+    if (reparented) {
+        findFrame();
+    }
+}
+
+void X11Crossings::takeCrossing(std::uint8_t type, const xcb_enter_notify_event_t &crossing) {
+    using tallaro::PointerCrossings;
+    if (crossing.event != m_frame) {
+        return;
+    }
+    m_crossings.crossed(
+        {type == XCB_ENTER_NOTIFY ? PointerCrossings::Kind::Enter : PointerCrossings::Kind::Leave,
+         crossingMode(crossing.mode), crossing.detail == XCB_NOTIFY_DETAIL_INFERIOR});
+}
+
+// Inside when the pointer is over some window of this screen and within the
+// outer rectangle. An XWayland server whose pointer is over a native Wayland
+// window names no window and keeps the last position it saw.
+bool X11Crossings::query(const QRect &outer, qreal ratio) {
+    const x11::Owned<xcb_query_pointer_reply_t> reply(
+        xcb_query_pointer_reply(m_connection, xcb_query_pointer(m_connection, m_root), nullptr));
+    if (reply == nullptr) {
+        return false;
+    }
+    // The server counts device pixels; X11 has one scale for all screens.
+    const QPoint position = (QPointF(reply->root_x, reply->root_y) / ratio).toPoint();
+    const bool within = outer.contains(position);
+    const bool inside = reply->same_screen != 0 && reply->child != XCB_NONE && within;
+    // Over another window within the rectangle (a menu of the window's own,
+    // say) the crossings of the frame will not tell when it leaves.
+    if (reply->child == m_frame || reply->child == XCB_NONE || !within) {
+        m_crossings.queried(inside);
+    }
+    return inside;
+}
