@@ -17,9 +17,11 @@ install(FILES assets/tallaro.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hico
 
 # The manual page and the changelog, compressed as Debian keeps them (no name
 # or time stamp in the gzip header, so that a build repeats byte for byte),
-# and the copyright statement.
+# and the copyright statement with the licence.
+include(cmake/Licence.cmake)
 set(TALLARO_GENERATED ${CMAKE_CURRENT_BINARY_DIR}/generated)
 configure_file(packaging/tallaro.1.in ${TALLARO_GENERATED}/tallaro.1 @ONLY)
+configure_file(packaging/copyright.in ${TALLARO_GENERATED}/copyright @ONLY)
 configure_file(packaging/changelog.in ${TALLARO_GENERATED}/changelog @ONLY)
 foreach(file tallaro.1 changelog)
     add_custom_command(OUTPUT ${TALLARO_GENERATED}/${file}.gz
@@ -28,7 +30,7 @@ foreach(file tallaro.1 changelog)
 endforeach()
 add_custom_target(tallaro_docs ALL DEPENDS ${TALLARO_GENERATED}/tallaro.1.gz ${TALLARO_GENERATED}/changelog.gz)
 install(FILES ${TALLARO_GENERATED}/tallaro.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${TALLARO_GENERATED}/changelog.gz packaging/copyright
+install(FILES ${TALLARO_GENERATED}/changelog.gz ${TALLARO_GENERATED}/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tallaro)
 
 set(CPACK_GENERATOR DEB)
@@ -41,7 +43,7 @@ set(CPACK_PACKAGE_DESCRIPTION
 average hourly salary and a base cost, press Start, and the amount grows every\n\
 second in large red digits beside the elapsed time. The window fades while the\n\
 pointer is away from it.")
-set(CPACK_PACKAGE_CONTACT "Tallaro developers <dev@tallaro.invalid>")
+set(CPACK_PACKAGE_CONTACT "the Tallaro developers <dev@tallaro.invalid>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)

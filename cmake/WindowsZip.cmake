@@ -1,6 +1,7 @@
 # The Windows download: one zip with tallaro.exe and a short text beside it,
 # named after the version set in CMakeLists.txt.
 install(TARGETS tallaro_win32 RUNTIME DESTINATION .)
+include(cmake/Licence.cmake)
 configure_file(packaging/README-windows.txt.in generated/README.txt @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/generated/README.txt DESTINATION .)
 

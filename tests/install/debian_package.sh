@@ -51,7 +51,16 @@ file "$out/root/usr/bin/tallaro" | grep -q ', stripped' || fail "the program is 
 page=$(MANWIDTH=80 man -l "$out/root/usr/share/man/man1/tallaro.1.gz" 2>&1)
 grep -q 'tallaro - show what a running meeting has cost so far' <<<"$page" ||
     fail "the manual page: $page"
-grep -q '^License: ' "$out/root/usr/share/doc/tallaro/copyright" || fail "no licence statement"
+grep -q '^COPYRIGHT' <<<"$page" && tr -s ' ' <<<"$page" | grep -q 'released under the MIT licence' ||
+    fail "the manual page names no licence"
+# The licence: Expat (MIT), held by the Tallaro developers, in the words of
+# the repository's LICENSE.
+copyright=$out/root/usr/share/doc/tallaro/copyright
+grep -qx 'Copyright: 2026 the Tallaro developers' "$copyright" || fail "no copyright holder"
+[ "$(grep -c '^License: Expat$' "$copyright")" -eq 2 ] || fail "no Expat licence: $(cat "$copyright")"
+diff <(awk 'body {sub(/^ /, ""); sub(/^\.$/, ""); print} /^License: Expat$/ {body = ++n == 2}' "$copyright") \
+    <(tail -n +5 "$source_dir/LICENSE") >"$out/licence.diff" ||
+    fail "the package's licence differs from LICENSE:"$'\n'"$(cat "$out/licence.diff")"
 zcat "$out/root/usr/share/doc/tallaro/changelog.gz" | head -1 | grep -qF "tallaro ($version)" ||
     fail "the changelog has no entry for $version"
 echo "PASS: $(basename "$deb"), $(wc -l <<<"$contents") files, lintian clean, hardened:" \

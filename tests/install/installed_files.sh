@@ -36,6 +36,8 @@ done
 desktop-file-validate "$prefix/share/applications/org.tallaro.Tallaro.desktop"
 grep -q '^Exec=tallaro$' "$prefix/share/applications/org.tallaro.Tallaro.desktop" || fail "Exec line"
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/org.tallaro.Tallaro.metainfo.xml"
+grep -qF '<project_license>MIT</project_license>' "$prefix/share/metainfo/org.tallaro.Tallaro.metainfo.xml" ||
+    fail "the metainfo names no MIT licence"
 grep -qF "<release version=\"$version\"" "$prefix/share/metainfo/org.tallaro.Tallaro.metainfo.xml" ||
     fail "the metainfo names no release $version"
 echo "PASS: $(wc -l <<<"$actual") files installed, entry and metainfo valid"

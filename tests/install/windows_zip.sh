@@ -21,5 +21,8 @@ mkdir "$out/unpacked"
 (cd "$out/unpacked" && cmake -E tar xf "$zip")
 cmp -s "$out/unpacked/tallaro.exe" "$program" || fail "its tallaro.exe is not the program the tests drive"
 grep -qF "Tallaro $version" "$out/unpacked/README.txt" || fail "the text names no version $version"
-grep -q '^Licence: ' "$out/unpacked/README.txt" || fail "the text has no licence statement"
+grep -q '^Licence: MIT' "$out/unpacked/README.txt" &&
+    grep -q '^Copyright (c) 2026 the Tallaro developers' "$out/unpacked/README.txt" &&
+    grep -q '^Permission is hereby granted, free of charge' "$out/unpacked/README.txt" ||
+    fail "the text does not carry the licence: $(cat "$out/unpacked/README.txt")"
 echo "PASS: $(basename "$zip") holds $(tr '\n' ' ' <<<"$listing")"
