@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages what building, running or testing needs,
-# only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|bench|fresh
+# only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|bench|desktops|fresh
 set -euo pipefail
 
 build=(g++ cmake ninja-build qt6-base-dev libx11-dev fonts-liberation)
@@ -11,11 +11,13 @@ case "${1:-run}" in
     screenshot) packages=("${build[@]}" xvfb xauth xdotool x11-utils openbox imagemagick) ;;
     package) packages=("${build[@]}" dpkg-dev file) ;;
     bench) packages=("${build[@]}" libbenchmark-dev libx11-dev libxtst-dev xvfb xauth xdotool x11-utils) ;;
+    desktops) packages=("${build[@]}" libbenchmark-dev libxtst-dev xauth xdotool x11-utils xwayland qt6-wayland
+        kwin-wayland breeze dbus-daemon sway grim python3) ;;
     windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest wine
         wine32 wine64 xvfb xauth) ;;
     icons) packages=(librsvg2-bin imagemagick icoutils) ;;
     fresh) packages=(debootstrap git) ;;
-    *) echo "usage: $0 run|test|screenshot|icons|package|windows|bench|fresh" >&2; exit 2 ;;
+    *) echo "usage: $0 run|test|screenshot|icons|package|windows|bench|desktops|fresh" >&2; exit 2 ;;
 esac
 
 missing=()
