@@ -12,9 +12,6 @@ spy=$3
 
 source "$(dirname "$0")/x_session.sh"
 
-readonly faint=842150450  # alpha 50 of 255, as 50 x 0x01010101
-readonly opaque=4294967295
-
 start_xvfb
 start_window_manager
 xdotool mousemove 5 5

@@ -17,8 +17,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 source "$here/x_session.sh"
 
-readonly faint=842150450
-readonly opaque=4294967295
 readonly screen=1280x1024
 
 # The compositor's pointer, moved to a point of the screen.
@@ -161,10 +159,7 @@ if [ "${3:-}" = --inside-sway ]; then
 fi
 
 # The compositors, each with a runtime folder and session bus of its own.
-if [ "$(stat -c %a /tmp/.X11-unix 2>/dev/null || echo none)" != 1777 ] && [ "$(id -u)" -eq 0 ]; then
-    mkdir -p /tmp/.X11-unix
-    chmod 1777 /tmp/.X11-unix
-fi
+xwayland_sockets
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM XAUTHORITY
 export OUT="$work/out"
 mkdir -m 777 "$OUT"

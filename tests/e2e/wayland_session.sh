@@ -16,9 +16,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 source "$here/x_session.sh"
 
-readonly faint=842150450
-readonly opaque=4294967295
-
 # Inside mutter's session (this script, run again by mutter with DISPLAY,
 # WAYLAND_DISPLAY and XAUTHORITY set): drives the pointer and reads the window.
 if [ "${3:-}" = --inside-mutter ]; then
@@ -58,12 +55,8 @@ if [ "${3:-}" = --inside-mutter ]; then
     exit 0
 fi
 
-# A private runtime folder and session bus for each compositor; XWayland puts
-# its sockets in /tmp/.X11-unix, which must be writable by all as usual.
-if [ "$(stat -c %a /tmp/.X11-unix 2>/dev/null || echo none)" != 1777 ] && [ "$(id -u)" -eq 0 ]; then
-    mkdir -p /tmp/.X11-unix
-    chmod 1777 /tmp/.X11-unix
-fi
+# A private runtime folder and session bus for each compositor.
+xwayland_sockets
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM XAUTHORITY

@@ -22,6 +22,20 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     mkdir -m 700 "$XDG_RUNTIME_DIR"
 fi
 
+# The window's opacity property faint (alpha 50 of 255, as 50 x 0x01010101)
+# and opaque.
+readonly faint=842150450
+readonly opaque=4294967295
+
+# XWayland puts its sockets in /tmp/.X11-unix, which must be writable by all
+# as usual; a fresh root may lack it.
+xwayland_sockets() {
+    if [ "$(stat -c %a /tmp/.X11-unix 2>/dev/null || echo none)" != 1777 ] && [ "$(id -u)" -eq 0 ]; then
+        mkdir -p /tmp/.X11-unix
+        chmod 1777 /tmp/.X11-unix
+    fi
+}
+
 # Starts Xvfb on a free display and exports DISPLAY.
 start_xvfb() {
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
