@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages what building, running or testing needs,
-# only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|bench|desktops|fresh
+# only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|bench|desktops|reproducible|fresh
 set -euo pipefail
 
 build=(g++ cmake ninja-build qt6-base-dev libx11-dev fonts-liberation)
@@ -14,10 +14,11 @@ case "${1:-run}" in
     desktops) packages=("${build[@]}" libbenchmark-dev libxtst-dev xauth xdotool x11-utils xwayland qt6-wayland
         kwin-wayland breeze dbus-daemon sway grim python3) ;;
     windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest wine
-        wine32 wine64 xvfb xauth) ;;
+        wine32 wine64 xvfb xauth strip-nondeterminism) ;;
     icons) packages=(librsvg2-bin imagemagick icoutils) ;;
+    reproducible) packages=(git faketime diffoscope-minimal locales) ;;
     fresh) packages=(debootstrap git) ;;
-    *) echo "usage: $0 run|test|screenshot|icons|package|windows|bench|desktops|fresh" >&2; exit 2 ;;
+    *) echo "usage: $0 run|test|screenshot|icons|package|windows|bench|desktops|reproducible|fresh" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,20 +1,43 @@
 #!/usr/bin/env bash
-# Builds the optimised program and packs it:
+# Builds the optimised program and packs it, byte for byte the same from the
+# same commit, with a SHA256SUMS file beside what it makes:
 #   scripts/package.sh           build/release/tallaro_<version>_amd64.deb
-#   scripts/package.sh windows   build/win32/tallaro-<version>-win32.zip
+#   scripts/package.sh windows   build/win32/tallaro.exe and tallaro-<version>-win32.zip
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Every time stamp the build writes is the last commit's, unless the caller
+# sets one (the reproducible-builds convention); in a copy without git, the
+# release date's midnight (UTC).
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null) ||
+        SOURCE_DATE_EPOCH=$(date -u -d "$(sed -n 's/^set(TALLARO_RELEASE_DATE \(.*\))$/\1/p' CMakeLists.txt)" +%s)
+fi
+export SOURCE_DATE_EPOCH
+# The archives' members take the modes of the files as they are made, and
+# a zip's times are local ones.
+umask 022
+export TZ=UTC
 case "${1:-debian}" in
     debian)
         bash scripts/deps.sh package
         cmake --workflow --preset release
-        (cd build/release && cpack -G DEB)
+        out=build/release
+        rm -f "$out"/*.deb
+        (cd "$out" && cpack -G DEB)
+        artefacts="tallaro_*.deb"
         ;;
     windows)
         bash scripts/deps.sh windows
         cmake --preset win32 >/dev/null
         cmake --build --preset win32 --target tallaro_win32
-        (cd build/win32 && cpack -G ZIP)
+        out=build/win32
+        rm -f "$out"/*.zip
+        (cd "$out" && cpack -G ZIP)
+        # The zip keeps its members' owner: one of root's, as in the package.
+        strip-nondeterminism --type zip --timestamp "$SOURCE_DATE_EPOCH" "$out"/tallaro-*.zip
+        artefacts="tallaro.exe tallaro-*.zip"
         ;;
     *) echo "usage: $0 [debian|windows]" >&2; exit 2 ;;
 esac
+# shellcheck disable=SC2086 # the names' patterns
+(cd "$out" && sha256sum $artefacts >SHA256SUMS && cat SHA256SUMS)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the optimised program and its Debian package as scripts/package.sh
-# does, and checks the package: its control fields and contents, lintian
+# Builds the optimised program and its Debian package with scripts/package.sh,
+# and checks the package: its control fields and contents, lintian
 # (no error, no warning), the hardening of the packaged program, and its
 # manual page. Usage: debian_package.sh SOURCE-DIR VERSION
 set -euo pipefail
@@ -10,14 +10,13 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-(cd "$source_dir" && cmake --workflow --preset release) >"$out/build.log" 2>&1 ||
-    fail "the release build: $(tail -20 "$out/build.log")"
+# The package as scripts/package.sh makes it, with its checksum beside it.
+(cd "$source_dir" && bash scripts/package.sh) >"$out/build.log" 2>&1 ||
+    fail "scripts/package.sh: $(tail -20 "$out/build.log")"
 build=$source_dir/build/release
-
-cpack --config "$build/CPackConfig.cmake" -G DEB -B "$out" >"$out/cpack.log" 2>&1 ||
-    fail "cpack: $(cat "$out/cpack.log")"
-deb=$(ls "$out"/*.deb)
-[ "$(basename "$deb")" = "tallaro_${version}_amd64.deb" ] || fail "package file $(basename "$deb")"
+deb=$build/tallaro_${version}_amd64.deb
+[ -f "$deb" ] || fail "no package file $(basename "$deb"): $(ls "$build"/*.deb 2>/dev/null)"
+(cd "$build" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS beside the package"
 
 field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = tallaro ] || fail "Package: $(field Package)"
