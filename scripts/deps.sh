@@ -36,5 +36,10 @@ export DEBIAN_FRONTEND=noninteractive
 if [[ " ${missing[*]} " == *" wine32 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo[@]}" dpkg --add-architecture i386
 fi
-"${sudo[@]}" apt-get update -qq
+# A mirror in the middle of a sync fails an index or two for a while: the
+# lists are fetched again after a pause, and what could be had is used.
+for attempt in 1 2 3; do
+    "${sudo[@]}" apt-get update -qq && break
+    [ "$attempt" -lt 3 ] && sleep 20
+done
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
