@@ -38,8 +38,8 @@ if [[ " ${missing[*]} " == *" wine32 "* ]] && ! dpkg --print-foreign-architectur
 fi
 # A mirror in the middle of a sync fails an index or two for a while: the
 # lists are fetched again after a pause, and what could be had is used.
-for attempt in 1 2 3; do
-    "${sudo[@]}" apt-get update -qq && break
-    [ "$attempt" -lt 3 ] && sleep 20
+for pause in 20 20 0; do
+    if "${sudo[@]}" apt-get update -qq; then break; fi
+    sleep "$pause"
 done
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
