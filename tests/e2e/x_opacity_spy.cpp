@@ -69,7 +69,7 @@ int main(int argc, char *argv[]) {
     XRecordRange *range = XRecordAllocRange();
     range->core_requests.first = kChangeProperty;
     range->core_requests.last = kDeleteProperty;
-    XRecordClientSpec clients = XRecordAllClients;
+    XID clients = XRecordAllClients;  // every client, now and later
     const XRecordContext context =
         XRecordCreateContext(control, XRecordFromServerTime, &clients, 1, &range, 1);
     XSync(control, False);

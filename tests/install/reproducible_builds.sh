@@ -6,7 +6,7 @@
 # days on (faketime), umask 002 instead of 022, a German locale instead of
 # C.UTF-8, the time zone of Auckland instead of UTC, and another user (nobody,
 # where the script runs as root). Where the bytes differ, diffoscope says
-# how. Usage: reproducible_builds.sh [SOURCE-DIR]
+# how. KEEP=1 keeps both clones for a look. Usage: reproducible_builds.sh [SOURCE-DIR]
 set -euo pipefail
 source_dir=$(cd "${1:-$(dirname "$0")/../..}" && pwd)
 bash "$source_dir/scripts/deps.sh" reproducible
@@ -34,7 +34,6 @@ build_all() {
     fail "the first build: $(tail -20 "$work/first.log")"
 
 find "$second" -path '*/.git' -prune -o -exec touch -h -d '2001-02-03 04:05:06' {} +
-as_user=(env)
 if [ "$(id -u)" -eq 0 ]; then
     chown -R nobody "$work/a-folder-with-a-longer-name"
     as_user=(runuser -u nobody -- env HOME="$second" USER=nobody LOGNAME=nobody)
