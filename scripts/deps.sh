@@ -1,24 +1,32 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages what building, running or testing needs,
-# only where it is missing. Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|bench|desktops|reproducible|fresh
+# only where it is missing; the same names on Debian 12 and 13.
+# Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|windows-test|wine32|bench|desktops|reproducible|fresh
 set -euo pipefail
 
 build=(g++ cmake ninja-build qt6-base-dev libx11-dev fonts-liberation)
 case "${1:-run}" in
     run) packages=("${build[@]}") ;;
-    test) packages=("${build[@]}" libgtest-dev libxtst-dev xvfb xauth xdotool x11-utils openbox wmctrl
-        weston xwayland qt6-wayland mutter dbus-daemon python3-dbus clang-format desktop-file-utils appstream dpkg-dev file lintian devscripts man-db clang libclang-rt-14-dev strace) ;;
+    test) packages=("${build[@]}" libgtest-dev libxtst-dev xvfb xauth xdotool x11-utils openbox
+        weston xwayland qt6-wayland mutter dbus-daemon python3-dbus clang-format desktop-file-utils appstream dpkg-dev file lintian devscripts man-db clang libclang-rt-dev strace locales) ;;
     screenshot) packages=("${build[@]}" xvfb xauth xdotool x11-utils openbox imagemagick) ;;
     package) packages=("${build[@]}" dpkg-dev file) ;;
     bench) packages=("${build[@]}" libbenchmark-dev libx11-dev libxtst-dev xvfb xauth xdotool x11-utils) ;;
     desktops) packages=("${build[@]}" libbenchmark-dev libxtst-dev xauth xdotool x11-utils xwayland qt6-wayland
         kwin-wayland breeze dbus-daemon sway grim python3) ;;
-    windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest wine
-        wine32 wine64 xvfb xauth strip-nondeterminism) ;;
+    # Packing the Windows program needs only the cross-compilers; its tests
+    # need Wine, and the 32-bit Wine (wine32, from Debian's i386 packages)
+    # is asked for on its own, since it cannot always be had.
+    windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
+        strip-nondeterminism) ;;
+    windows-test) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
+        wine wine64 xvfb xauth) ;;
+    wine32) packages=(wine32) ;;
     icons) packages=(librsvg2-bin imagemagick icoutils) ;;
     reproducible) packages=(git faketime diffoscope-minimal locales) ;;
     fresh) packages=(debootstrap git) ;;
-    *) echo "usage: $0 run|test|screenshot|icons|package|windows|bench|desktops|reproducible|fresh" >&2; exit 2 ;;
+    *) echo "usage: $0 run|test|screenshot|icons|package|windows|windows-test|wine32|bench|desktops|reproducible|fresh" >&2
+        exit 2 ;;
 esac
 
 missing=()

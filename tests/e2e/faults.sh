@@ -6,12 +6,14 @@
 #   connection other than the display's, and, while it stands faint and
 #   stopped, no system call but the wait between polls;
 # - a window manager that cannot keep windows above: one line that names it,
-#   and the meter runs; one that can, or one that has gone: nothing said.
-# Usage: faults.sh PROGRAM CLOSE-HELPER STAND-IN-WM
+#   and the meter runs; one that can, or one that has gone: nothing said,
+#   under any locale; a call for attention either puts on the window taken back.
+# Usage: faults.sh PROGRAM CLOSE-HELPER STAND-IN-WM ASK-STATE
 set -euo pipefail
 program=$1
 close_window=$2
 standin_wm=$3
+ask_state=$4
 
 source "$(dirname "$0")/x_session.sh"
 
@@ -69,11 +71,21 @@ connects=$(grep -E 'connect\(' "$work/opens" | grep -v ' = -1 ' | grep -v '/tmp/
 [ -z "$connects" ] || fail "connections other than the display's:"$'\n'"$connects"
 echo "strace: $(grep -c 'open' "$work/opens") opens, none for writing; only the display connected; no call while idle"
 
-# Window managers that announce themselves, with what they support. The
-# second name holds a line break, which the program's line must not carry.
+# Window managers that announce themselves, with what they support, and
+# locales the program starts under. The second name holds a line break,
+# which the program's line must not carry. Under a locale whose characters
+# are not UTF-8 the program keeps that locale's numbers and says nothing
+# more. Each stand-in also puts a call for attention on the window when
+# asked, as a window manager may, and the program must take it back.
 start_xvfb
 wm_states="_NET_SUPPORTED _NET_SUPPORTING_WM_CHECK _NET_WM_STATE _NET_WM_STATE_SKIP_TASKBAR _NET_WM_STATE_SKIP_PAGER"
-while IFS='|' read -r case name above said; do
+latin1=""
+mkdir "$work/locales"
+if localedef -i de_DE -f ISO-8859-1 "$work/locales/de_DE.ISO-8859-1" 2>/dev/null; then
+    latin1="LOCPATH=$work/locales LC_ALL=de_DE.ISO-8859-1"
+fi
+while IFS='|' read -r case name above locale caption said; do
+    [ "$locale" = latin1 ] && { [ -n "$latin1" ] || continue; locale=$latin1; }
     if [ "$case" != gone ]; then
         # shellcheck disable=SC2086 # the states are words
         "$standin_wm" "$(printf "$name")" $wm_states $above >"$work/wm.out" &
@@ -81,20 +93,45 @@ while IFS='|' read -r case name above said; do
         pids+=("$wm_pid")
         for _ in $(seq 50); do grep -qx ready "$work/wm.out" && break; sleep 0.1; done
     fi
-    start_tallaro "$program" de_DE.UTF-8
+    # shellcheck disable=SC2086 # the locale's variables are words
+    env -u LC_ALL -u LC_NUMERIC -u LANGUAGE -u LANG $locale "$program" 2>"$work/program.log" &
+    program_pid=$!
+    pids+=("$program_pid")
     window=$(wait_for_window '^Tallaro$')
+    if [ "$case" != gone ]; then
+        # Held still, so that the mark is seen before the program takes it back.
+        kill -STOP "$program_pid"
+        "$ask_state" "$window" add _NET_WM_STATE_DEMANDS_ATTENTION
+        for _ in $(seq 50); do
+            marked=$(xprop -id "$window" _NET_WM_STATE)
+            [[ $marked == *DEMANDS_ATTENTION* ]] && break
+            sleep 0.1
+        done
+        kill -CONT "$program_pid"
+        [[ $marked == *DEMANDS_ATTENTION* ]] || fail "$case: the stand-in did not mark the window: $marked"
+        for _ in $(seq 50); do
+            [[ $(xprop -id "$window" _NET_WM_STATE) == *DEMANDS_ATTENTION* ]] || break
+            sleep 0.1
+        done
+        [[ $(xprop -id "$window" _NET_WM_STATE) == *DEMANDS_ATTENTION* ]] &&
+            fail "$case: the call for attention stayed"
+    fi
     click_start "$window"
-    caption=$(wait_for_caption "$window" '^100,0[1-9] - Tallaro$')
-    [[ $caption =~ ^100,0[1-9]\ -\ Tallaro$ ]] || fail "$case: the meter did not run: '$caption'"
+    seen=$(wait_for_caption "$window" "$caption")
+    [[ $seen =~ $caption ]] || fail "$case ($locale): the meter did not run: '$seen'"
     close_and_expect_success "$close_window" "$window"
     [ "$(cat "$work/program.log")" = "$said" ] ||
-        fail "$case: the program said '$(cat "$work/program.log")' instead of '$said'"
-    echo "$case: said '$(cat "$work/program.log")', and the meter ran"
+        fail "$case ($locale): the program said '$(cat "$work/program.log")' instead of '$said'"
+    echo "$case, $locale: said '$(cat "$work/program.log")', and the meter ran${wm_pid:+; a call for attention taken back}"
     # The window manager goes; its announcement stays behind on the root.
     [ "$case" = gone ] || { kill "$wm_pid"; wait "$wm_pid" 2>/dev/null || true; }
+    wm_pid=""
 done <<'CASES'
-without above|stand-in\nwm||tallaro: the window manager (stand-in?wm) cannot keep windows above others, so other windows may cover this one; the meter works all the same
-with above|stand-in wm|_NET_WM_STATE_ABOVE|
-gone|||
+without above|stand-in\nwm||LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|tallaro: the window manager (stand-in?wm) cannot keep windows above others, so other windows may cover this one; the meter works all the same
+with above|stand-in wm|_NET_WM_STATE_ABOVE|LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|
+with above|stand-in wm|_NET_WM_STATE_ABOVE|LC_ALL=C|^100\.0[1-9] - Tallaro$|
+with above|stand-in wm|_NET_WM_STATE_ABOVE|LANG=C|^100\.0[1-9] - Tallaro$|
+with above|stand-in wm|_NET_WM_STATE_ABOVE|latin1|^100,0[1-9] - Tallaro$|
+gone|||LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|
 CASES
 echo "PASS: faults handled, and what the desktop cannot give said once"

@@ -45,11 +45,15 @@ start_xvfb() {
     export DISPLAY=":$(cat "$work/display")"
 }
 
-# Prints the id of the visible window whose caption matches, waiting up to 10 s.
+# Prints the id of the program's visible window whose caption matches,
+# waiting up to 10 s. (A window manager's frame may carry the same caption:
+# mutter 48's frames do.)
 wait_for_window() {
-    local found=""
+    local found="" id
     for _ in $(seq 100); do
-        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+        for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+            [[ $(xprop -id "$id" WM_CLASS 2>/dev/null) == *'"tallaro", "Tallaro"' ]] && found=$id && break
+        done
         [ -n "$found" ] && break
         sleep 0.1
     done

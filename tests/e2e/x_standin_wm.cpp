@@ -1,15 +1,55 @@
 // Announces a window manager that manages nothing: the EWMH check window
 // with a name, and the states and hints it claims to support on the root
 // window. Prints "ready" once the server holds them; runs until it is ended.
+// It keeps each window's _NET_WM_STATE as clients ask it to (add, remove,
+// toggle), so that a test can have it put a mark on a window.
 // Usage: x_standin_wm NAME [SUPPORTED-ATOM...]
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+namespace {
+
+// Applies a _NET_WM_STATE request to the window's list of states.
+void changeState(Display *display, const XClientMessageEvent &request) {
+    const Atom stateAtom = request.message_type;
+    std::vector<Atom> states;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(display, request.window, stateAtom, 0, 64, False, XA_ATOM, &type,
+                           &format, &count, &after, &data) == Success &&
+        data != nullptr) {
+        const auto *atoms = reinterpret_cast<const long *>(data);
+        states.assign(atoms, atoms + count);
+        XFree(data);
+    }
+    const long action = request.data.l[0];  // 0 remove, 1 add, 2 toggle
+    for (const long changed : {request.data.l[1], request.data.l[2]}) {
+        if (changed == 0) {
+            continue;
+        }
+        const auto at = std::find(states.begin(), states.end(), static_cast<Atom>(changed));
+        const bool held = at != states.end();
+        if (held && (action == 0 || action == 2)) {
+            states.erase(at);
+        } else if (!held && (action == 1 || action == 2)) {
+            states.push_back(static_cast<Atom>(changed));
+        }
+    }
+    XChangeProperty(display, request.window, stateAtom, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char *>(states.data()),
+                    static_cast<int>(states.size()));
+    XFlush(display);
+}
+
+}  // namespace
 
 int main(int argc, char *argv[]) {
     if (argc < 2) {
@@ -39,9 +79,17 @@ int main(int argc, char *argv[]) {
     XChangeProperty(display, root, XInternAtom(display, "_NET_SUPPORTED", False), XA_ATOM, 32,
                     PropModeReplace, reinterpret_cast<unsigned char *>(supported.data()),
                     static_cast<int>(supported.size()));
+    const Atom stateAtom = XInternAtom(display, "_NET_WM_STATE", False);
+    XSelectInput(display, root, SubstructureNotifyMask);
     XSync(display, False);
     std::puts("ready");
     std::fflush(stdout);
-    pause();
-    return 0;
+    for (;;) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == ClientMessage && event.xclient.message_type == stateAtom &&
+            event.xclient.format == 32) {
+            changeState(display, event.xclient);
+        }
+    }
 }

@@ -1,6 +1,8 @@
 // The program: one window, open until the user closes it.
 #include <QApplication>
 #include <QLocale>
+#include <QString>
+#include <QtGlobal>
 
 #include <cstdio>
 #include <cstdlib>
@@ -95,6 +97,23 @@ void tellWhatIsMissing(bool presence) {
     }
 }
 
+// Under a locale whose characters are not UTF-8 (LC_ALL=C, say), Qt takes
+// that locale's UTF-8 form for characters by itself, and from Qt 6.8 on says
+// so in four lines at every start. Numbers keep the locale's conventions
+// either way (they are read from the environment), so the notice tells the
+// user nothing about this program: it alone is kept off stderr while the
+// application is made. Qt's other messages pass as ever.
+QtMessageHandler qtHandler = nullptr;
+
+void withoutLocaleNotice(QtMsgType type, const QMessageLogContext &context,
+                         const QString &message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("Detected locale \"")) &&
+        message.contains(QLatin1String("has switched to"))) {
+        return;
+    }
+    qtHandler(type, context, message);
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
@@ -103,7 +122,9 @@ int main(int argc, char *argv[]) {
                      problem->c_str());
         return EXIT_FAILURE;
     }
+    qtHandler = qInstallMessageHandler(withoutLocaleNotice);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
     QApplication::setApplicationName(QStringLiteral("Tallaro"));
     QApplication::setApplicationVersion(QStringLiteral(TALLARO_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral(TALLARO_APP_ID));

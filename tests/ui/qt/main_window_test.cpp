@@ -76,7 +76,7 @@ private slots:
         namespace expected = tallaro::expected;
         FrmTallaro window(kGerman);
         window.show();
-        QApplication::setActiveWindow(&window);
+        window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         field(window, "TextNumPers")->setFocus();
         QStringList order;
