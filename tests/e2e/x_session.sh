@@ -193,7 +193,9 @@ spied_fade() {
 # ends: every level of the fade in its order and nothing else, each reaching
 # the server on its own, at least 4 ms after the one before by the server's
 # clock (the program pauses 10 ms between levels; requests sent together
-# arrive within the same millisecond or the next).
+# arrive within the same millisecond or the next). One pair may come closer:
+# a server held up for a moment on a busy machine reads two requests at
+# once, whereas levels sent in pairs, or with no pause, make twenty and more.
 expect_fade() {
     local expected seen together
     expected=$(fade_values "$2" | paste -sd ' ')
@@ -203,5 +205,6 @@ expect_fade() {
     together=$(spied_after "$1" | awk 'NR > 1 && $1 - t < 4 {
             printf " %d and %d within %d ms;", v / 16843009, $2 / 16843009, $1 - t }
         { t = $1; v = $2 }')
-    [ -z "$together" ] || fail "fade $2: levels that reached the server together:$together"
+    [ "$(grep -o ';' <<<"$together" | wc -l)" -le 1 ] ||
+        fail "fade $2: levels that reached the server together:$together"
 }
