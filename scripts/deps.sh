@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages what building, running or testing needs,
-# only where it is missing; the same names on Debian 12 and 13.
+# only where it is missing; the same names on Debian 12 and 13, but for the
+# native Wayland road's, which only Debian 13 has.
 # Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|windows-test|wine32|bench|desktops|reproducible|fresh
 set -euo pipefail
 
-build=(g++ cmake ninja-build qt6-base-dev libx11-dev fonts-liberation)
+# From Debian 13 on, the program also takes its native road onto Wayland
+# compositors with layer-shell (Debian 12 has no Qt 6 build of LayerShellQt).
+wayland_road=()
+release=$(. /etc/os-release && echo "${VERSION_ID:-99}")
+if [ "${release%%.*}" -ge 13 ]; then
+    wayland_road=(liblayershellqtinterface-dev libwayland-dev wayland-protocols qt6-base-private-dev pkgconf)
+fi
+build=(g++ cmake ninja-build qt6-base-dev libx11-dev fonts-liberation "${wayland_road[@]}")
 case "${1:-run}" in
     run) packages=("${build[@]}") ;;
     test) packages=("${build[@]}" libgtest-dev libxtst-dev xvfb xauth xdotool x11-utils openbox

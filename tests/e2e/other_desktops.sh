@@ -5,11 +5,18 @@
 #   taskbar and pager, at the opacity the program sets, as KWin itself
 #   reports; opaque with the pointer over the client area, faint over KWin's
 #   own title bar, another X11 window, a native Wayland window, the desktop;
-# - sway (headless, with XWayland): the program names its window manager in
-#   one line and runs; the window's state is sway's own, its pixels are the
-#   same faint or opaque, and a newer window covers it.
+#   (a build with the native Wayland road is run there through XWayland);
+# - sway (headless): a build with the native Wayland road comes up as a
+#   layer surface, quietly, faint, opaque over its client area and its own
+#   title bar, every level of each fade received by sway on its own, above a
+#   newer focused window, its "Start" running the meter, moved by a drag of
+#   its title bar and ended by its close box; a build without it goes
+#   through XWayland, names sway's window manager in one line and runs, the
+#   window's state is sway's own, its pixels are the same faint or opaque,
+#   and a newer window covers it.
 # scripts/desktops.sh installs what it needs and runs it.
-# Usage: other_desktops.sh PROGRAM BARE-WINDOW [--inside-kwin|--inside-sway]
+# Usage: other_desktops.sh PROGRAM BARE-WINDOW [kwin|sway|--inside-kwin|--inside-sway]
+#   (kwin or sway: that compositor alone)
 set -euo pipefail
 program=$1
 bare=$2
@@ -61,7 +68,9 @@ if [ "${3:-}" = --inside-kwin ]; then
     kwin_holds() { awk -F'|' -v c="$1" -v f="$2" '$1 == c {print $f}' "$work/windows" | head -1; }
     kwin_holds_of() { awk -F'|' -v p="$1" -v f="$2" '$5 == p {print $f}' "$work/windows" | head -1; }
 
+    [ "$NATIVE" = yes ] && export QT_QPA_PLATFORM=xcb
     start_tallaro "$program" de_DE.UTF-8
+    unset QT_QPA_PLATFORM
     window=$(wait_for_window '^Tallaro$')
     wait_for_opacity "$window" "$faint"
     [ -s "$work/program.log" ] && fail "under KWin the program said: $(cat "$work/program.log")"
@@ -129,6 +138,131 @@ print(sum(1 for i in range(0, len(pixels) - 2, 3)
           if pixels[i] > 200 and pixels[i + 1] < 60 and pixels[i + 2] < 60))'
 }
 
+# Pixels of the amount's red drawn at alpha 50 over sway's black desktop.
+faint_red_pixels() {
+    grim -g "$1,$2 $3x$4" -t ppm - | /usr/bin/python3 -c '
+import re, sys
+data = sys.stdin.buffer.read()
+pixels = data[re.match(rb"P6\s+\d+\s+\d+\s+\d+\s", data).end():]
+print(sum(1 for i in range(0, len(pixels) - 2, 3)
+          if 35 < pixels[i] < 65 and pixels[i + 1] < 20 and pixels[i + 2] < 20))'
+}
+
+# Waits up to 5 s for a count of pixels to meet a test ("-gt 100", say); prints the last count.
+wait_for_pixels() {
+    local count=0
+    for _ in $(seq 25); do
+        count=$("$1" $digits)
+        # shellcheck disable=SC2086 # the test's words
+        [ "$count" $2 ] && break
+        sleep 0.2
+    done
+    echo "$count"
+}
+
+# The program's own protocol log (WAYLAND_DEBUG) after its first N lines, as
+# "TIME VALUE" lines: each alpha multiplier it set, with the log's
+# millisecond time; "unsent" for one that no commit followed before the next.
+logged_multipliers() {
+    awk -v n="$1" 'NR > n && /set_multiplier\(/ {
+            if (pending) print "unsent"
+            match($0, /[0-9]+\./); t = substr($0, RSTART, RLENGTH - 1)
+            match($0, /set_multiplier\([0-9]+/); v = substr($0, RSTART + 15, RLENGTH - 15)
+            print t, v; pending = 1 }
+        NR > n && /wl_surface[@#][0-9]+\.commit\(/ { pending = 0 }' "$work/program.log"
+}
+# Requires, of what the log holds after its first N lines, a fade in or out
+# as the compositor received it, once it has ended: every level of the fade
+# in order, each committed on its own, at least 4 ms after the one before
+# (one pair may come closer, as in the X11 tests).
+expect_logged_fade() {
+    local expected seen together
+    expected=$(fade_values "$2" | paste -sd ' ')
+    for _ in $(seq 50); do
+        seen=$(logged_multipliers "$1" | awk '{print $2}' | paste -sd ' ')
+        [ "$seen" = "$expected" ] && break
+        sleep 0.1
+    done
+    [ "$seen" = "$expected" ] ||
+        fail "sway: fade $2: the compositor received $(levels_of "$seen") instead of $(levels_of "$expected")"
+    together=$(logged_multipliers "$1" | awk 'NR > 1 && $1 - t < 4 { n++ } { t = $1 } END { print n + 0 }')
+    [ "$together" -le 1 ] || fail "sway: fade $2: $together levels came within 4 ms of the one before"
+}
+log_lines() { wc -l <"$work/program.log"; }
+
+if [ "${3:-}" = --inside-sway ] && [ "$NATIVE" = yes ]; then
+    exec >>"$OUT/sway.out" 2>&1
+    # Natively on sway, as a layer surface: no X display needed. The
+    # program's protocol log tells what the compositor received.
+    unset DISPLAY
+    export WAYLAND_DEBUG=1
+    start_tallaro "$program" de_DE.UTF-8
+    unset WAYLAND_DEBUG
+    # The client area where the design puts it, the frame's title bar above it.
+    x=388 y=419
+    digits="$((x + 4)) $((y + 72)) 101 29"  # the amount's label, from the window's design
+    dim=$(wait_for_pixels faint_red_pixels "-gt 100")
+    [ "$dim" -gt 100 ] && [ "$(red_pixels $digits)" -eq 0 ] ||
+        fail "sway: the amount is not drawn faint: $dim faint red pixels, $(red_pixels $digits) pure"
+    said=$(grep -v '^\[' "$work/program.log" || true)
+    [ -z "$said" ] || fail "under sway the program said: $said"
+    swaymsg -t get_tree | grep -q '"name": "Tallaro' && fail "sway holds the window as one of its own"
+    echo "sway: natively a layer surface, off sway's windows, faint ($dim faint red pixels); nothing said"
+    start_pointer /usr/bin/python3
+    for place in "client area|$((x + 100)) $((y + 50))" "title bar|$((x + 20)) $((y - 8))"; do
+        mark=$(log_lines)
+        move_to ${place#*|}
+        [ "${place%|*}" = "client area" ] && expect_logged_fade "$mark" in
+        pure=$(wait_for_pixels red_pixels "-gt 100")
+        [ "$pure" -gt 100 ] || fail "sway: pointer on the ${place%|*}: $pure pure red pixels"
+        echo "sway: pointer on the ${place%|*}: opaque ($pure pure red pixels)"
+    done
+    mark=$(log_lines)
+    move_to 1200 60
+    expect_logged_fade "$mark" out
+    [ "$(wait_for_pixels red_pixels "-eq 0")" -eq 0 ] || fail "sway: pointer away: not faint again"
+    echo "sway: pointer away: faint again; the fades reached sway level by level, 43 in and 41 out"
+    QT_QPA_PLATFORM=wayland "$bare" 2>/dev/null &
+    pids+=($!)
+    sleep 2
+    swaymsg "[app_id=\"^bare_window$\"] floating enable, move position $x $((y + 40)), focus" >/dev/null
+    move_to $((x + 100)) $((y + 20))
+    pure=$(wait_for_pixels red_pixels "-gt 100")
+    [ "$pure" -gt 100 ] || fail "sway: a newer focused window over it covers the amount ($pure pure red pixels)"
+    echo "sway: above a newer focused window moved over its amount"
+    before=$(red_pixels $digits)
+    move_to $((x + 194)) $((y + 12))  # "Start"
+    echo click >&"${pointer[1]}"
+    read -r answer <&"${pointer[0]}"
+    after=$(wait_for_pixels red_pixels "-ne $before")
+    [ "$after" -ne "$before" ] || fail "sway: \"Start\" did not start the meter"
+    echo "sway: \"Start\" runs the meter (the amount's red pixels $before, then $after)"
+    # A drag of the title bar, in steps, moves the window with the pointer.
+    pointer_says() { echo "$1" >&"${pointer[1]}"; read -r answer <&"${pointer[0]}"; }
+    move_to $((x + 60)) $((y - 10))
+    pointer_says press
+    for step in 1 2 3 4 5; do pointer_says "$((x + 60 + step * 20)) $((y - 10 + step * 10))"; done
+    pointer_says release
+    sleep 0.5
+    x=$((x + 100)) y=$((y + 50))
+    digits="$((x + 4)) $((y + 72)) 101 29"
+    moved=$(wait_for_pixels red_pixels "-gt 100")
+    [ "$moved" -gt 100 ] || fail "sway: the drag did not bring the amount 100 px right and 50 down: $moved red pixels"
+    echo "sway: a drag of the title bar moves the window where it is dropped"
+    move_to $((x + 208)) $((y - 10))  # the close box, at the title bar's right end
+    echo click >&"${pointer[1]}"
+    read -r answer <&"${pointer[0]}"
+    for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$program_pid" 2>/dev/null && fail "sway: the close box did not end the program"
+    status=0
+    wait "$program_pid" || status=$?
+    [ "$status" -eq 0 ] || fail "sway: the program ended with status $status"
+    echo "sway: the close box ends the program with status 0"
+    echo PASS >"$OUT/sway.status"
+    swaymsg exit >/dev/null 2>&1
+    exit 0
+fi
+
 if [ "${3:-}" = --inside-sway ]; then
     exec >>"$OUT/sway.out" 2>&1
     start_tallaro "$program" de_DE.UTF-8
@@ -171,12 +305,20 @@ if [ "${3:-}" = --inside-sway ]; then
     exit 0
 fi
 
+# A build with the native road takes it on compositors with layer-shell;
+# in KWin it is measured through XWayland, as a user there may choose.
+NATIVE=no
+ldd "$program" | grep -q LayerShellQt && NATIVE=yes
+export NATIVE
+
 # The compositors, each with a runtime folder and session bus of its own.
 xwayland_sockets
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM XAUTHORITY
 export OUT="$work/out"
 mkdir -m 777 "$OUT"
 
+only=${3:-both}
+if [ "$only" != sway ]; then
 # KWin: a plain copy of its program (the installed one carries a file
 # capability that a container may refuse), its breeze title bars, and a
 # desktop entry that grants fake input to a copy of Python of its own.
@@ -204,6 +346,9 @@ XDG_RUNTIME_DIR="$work/kwin-runtime" XDG_DATA_DIRS="$work/share:/usr/share" QT_L
     --exit-with-session "$work/inside-kwin" >"$OUT/kwin.log" 2>&1 || true
 cat "$OUT/kwin.out" 2>/dev/null || true
 [ -f "$OUT/kwin.status" ] || fail "under KWin (its log: $(tail -5 "$OUT/kwin.log"))"
+fi
+
+[ "$only" = kwin ] && exit 0
 
 # sway will not run as root: as root, it runs as nobody.
 as_user=()
@@ -213,9 +358,10 @@ mkdir "$work/sway-runtime"
 chmod 700 "$work/sway-runtime"
 printf 'xwayland enable\noutput HEADLESS-1 resolution %s position 0 0\nexec bash %q %q %q --inside-sway\n' \
     "$screen" "$0" "$program" "$bare" >"$work/sway.config"
-timeout 120 "${as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$work" OUT="$OUT" XDG_RUNTIME_DIR="$work/sway-runtime" \
+timeout 120 "${as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$work" OUT="$OUT" NATIVE="$NATIVE" \
+    XDG_RUNTIME_DIR="$work/sway-runtime" \
     WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     sway -c "$work/sway.config" >"$OUT/sway.log" 2>&1 || true
 cat "$OUT/sway.out" 2>/dev/null || true
 [ -f "$OUT/sway.status" ] || fail "under sway (its log: $(tail -5 "$OUT/sway.log"))"
-echo "PASS: KWin and sway, through XWayland, as the README says"
+echo "PASS: $([ "$only" = both ] && echo "KWin and sway" || echo "$only"), as the README says"

@@ -1,9 +1,10 @@
 # Moves the pointer of a Wayland compositor as a mouse would, through KWin's
 # org_kde_kwin_fake_input or the virtual pointer of wlroots compositors
 # (zwlr_virtual_pointer_manager_v1), speaking the Wayland protocol itself:
-# reads "X Y" lines (a point of a screen of the size given) from standard
-# input and answers each with "moved" once the compositor has taken it; says
-# "ready" first. KWin offers its fake input only to a program that a desktop
+# reads "X Y" lines (a point of a screen of the size given), and "press",
+# "release" and "click" lines (the left button where the pointer is), from
+# standard input and answers each with "moved" once the compositor has taken
+# it; says "ready" first. KWin offers its fake input only to a program that a desktop
 # entry names with X-KDE-Wayland-Interfaces.
 # Usage: wayland_pointer.py WIDTHxHEIGHT
 import os
@@ -13,6 +14,7 @@ import sys
 import time
 
 width, height = (int(length) for length in sys.argv[1].split("x"))
+BUTTON_LEFT = 0x110  # the kernel's BTN_LEFT
 connection = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
 connection.connect(os.path.join(os.environ["XDG_RUNTIME_DIR"], os.environ["WAYLAND_DISPLAY"]))
 pending = b""
@@ -93,6 +95,9 @@ if "org_kde_kwin_fake_input" in offered:
     def move(x, y):
         send(fake, 9, struct.pack("<ii", int(x * 256), int(y * 256)))  # pointer_motion_absolute
 
+    def press(pressed):
+        send(fake, 2, struct.pack("<II", BUTTON_LEFT, int(pressed)))  # button
+
 elif "zwlr_virtual_pointer_manager_v1" in offered:
     manager = bind("zwlr_virtual_pointer_manager_v1", 1)
     pointer = new_id()
@@ -103,11 +108,24 @@ elif "zwlr_virtual_pointer_manager_v1" in offered:
         send(pointer, 1, struct.pack("<IIIII", stamp, int(x), int(y), width, height))  # motion_absolute
         send(pointer, 4)  # frame
 
+    def press(pressed):
+        stamp = int(time.monotonic() * 1000) & 0xFFFFFFFF
+        send(pointer, 2, struct.pack("<III", stamp, BUTTON_LEFT, int(pressed)))  # button
+        send(pointer, 4)  # frame
+
 else:
     sys.exit("wayland_pointer: the compositor offers no way to move the pointer")
 roundtrip()
 print("ready", flush=True)
 for line in sys.stdin:
-    move(*(float(value) for value in line.split()))
+    word = line.strip()
+    if word in ("press", "click"):
+        press(True)
+    if word == "click":
+        roundtrip()
+    if word in ("release", "click"):
+        press(False)
+    elif word != "press":
+        move(*(float(value) for value in line.split()))
     roundtrip()
     print("moved", flush=True)

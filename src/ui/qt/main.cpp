@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,7 +18,11 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_locale.h"
 #include "ui/qt/version.h"
-#include "ui/qt/x11_presence.h"
+#include "ui/qt/x11/x11_presence.h"
+#if defined(TALLARO_HAVE_LAYER_SHELL)
+#include "ui/qt/wayland/layer_frame.h"
+#include "ui/qt/wayland/wayland_presence.h"
+#endif
 
 namespace {
 
@@ -37,17 +42,36 @@ bool xDisplayAnswers() {
 #endif
 }
 
+// Whether the window goes natively onto a Wayland compositor that offers
+// layer-shell, with presence of its own: in a Wayland session, unless the
+// user has chosen a platform other than Wayland, in a build that has the road.
+bool takesLayerShell() {
+#if defined(TALLARO_HAVE_LAYER_SHELL)
+    const char *platform = variable("QT_QPA_PLATFORM");
+    return variable("WAYLAND_DISPLAY") != nullptr &&
+           (platform == nullptr || std::string_view(platform) == "wayland") &&
+           WaylandPresence::compositorOffersLayerShell();
+#else
+    return false;
+#endif
+}
+
 // Chooses the window system, and says why the window cannot be shown when it
 // cannot (Qt itself would end the program with an abort and a core dump).
-// Staying on top, fading and the pointer test need X11, so an X display that
+// Staying on top, fading and the pointer test come natively from a Wayland
+// compositor with layer-shell; elsewhere they need X11, so an X display that
 // answers is taken, in a Wayland session too (through XWayland), unless the
 // user has chosen a platform.
-std::optional<std::string> choosePlatform() {
+std::optional<std::string> choosePlatform(bool layerShell) {
     const char *platform = variable("QT_QPA_PLATFORM");
     const char *display = variable("DISPLAY");
     const char *wayland = variable("WAYLAND_DISPLAY");
     if (platform == nullptr && display == nullptr && wayland == nullptr) {
         return "no display to open the window on (DISPLAY is not set)";
+    }
+    if (layerShell) {
+        setenv("QT_QPA_PLATFORM", "wayland", 0);
+        return std::nullopt;
     }
     const bool wantsX = platform != nullptr ? std::string_view(platform) == "xcb" : true;
     if (!wantsX || display == nullptr) {
@@ -117,7 +141,8 @@ void withoutLocaleNotice(QtMsgType type, const QMessageLogContext &context,
 }  // namespace
 
 int main(int argc, char *argv[]) {
-    if (const std::optional<std::string> problem = choosePlatform()) {
+    const bool layerShell = takesLayerShell();
+    if (const std::optional<std::string> problem = choosePlatform(layerShell)) {
         std::fprintf(stderr, "tallaro: %s; to run it without a screen: xvfb-run -a tallaro\n",
                      problem->c_str());
         return EXIT_FAILURE;
@@ -128,6 +153,24 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tallaro"));
     QApplication::setApplicationVersion(QStringLiteral(TALLARO_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral(TALLARO_APP_ID));
+#if defined(TALLARO_HAVE_LAYER_SHELL)
+    if (layerShell && QGuiApplication::platformName() == QLatin1String("wayland")) {
+        auto backend = std::make_unique<WaylandPresence>();
+        if (!backend->canFade()) {
+            std::fputs(
+                "tallaro: the compositor cannot make windows translucent, so the window "
+                "stays opaque; it stays on top all the same\n",
+                stderr);
+        }
+        // The frame holds the window as its child, and ends it with itself.
+        auto *window =
+            new FrmTallaro(tallaro::ui::numberLocaleOf(QLocale::system()), std::move(backend));
+        LayerFrame frame(window, QStringLiteral(TALLARO_APP_ID));
+        frame.placeClientAt(window->placement().topLeft());
+        window->form().Form_Load();
+        return app.exec();
+    }
+#endif
     const bool presence = QGuiApplication::platformName() == QLatin1String("xcb");
     tellWhatIsMissing(presence);
     FrmTallaro window(tallaro::ui::numberLocaleOf(QLocale::system()), presence);

@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "presence/window_opacity.h"
+#include "ui/qt/x11/x11_presence.h"
 #include "ui/window_design.h"
 
 using namespace tallaro::ui;
@@ -94,9 +95,18 @@ QIcon applicationIcon() {
 }  // namespace
 
 FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, bool presence, QWidget *parent)
+    : FrmTallaro(std::move(locale), std::make_unique<X11Presence>(), parent) {
+    m_presence = presence;
+}
+
+FrmTallaro::~FrmTallaro() = default;
+
+FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, std::unique_ptr<Presence> backend,
+                       QWidget *parent)
     : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_presence(presence),
+      m_presence(true),
+      m_backend(std::move(backend)),
       m_form(*this, std::move(locale)) {
     setObjectName(qtText(kWindow.name));
     setWindowTitle(qtText(kWindow.caption));
@@ -152,6 +162,10 @@ void FrmTallaro::buildControls() {
 }
 
 void FrmTallaro::placeOnScreen() {
+    setGeometry(placement());
+}
+
+QRect FrmTallaro::placement() const {
     const QRect design(QPoint(twipsToPixels(kWindow.designLeft), twipsToPixels(kWindow.designTop)),
                        size());
     const QScreen *screen = QGuiApplication::screenAt(design.center());
@@ -159,14 +173,13 @@ void FrmTallaro::placeOnScreen() {
         screen = QGuiApplication::primaryScreen();
     }
     if (screen == nullptr) {
-        setGeometry(design);
-        return;
+        return design;
     }
     const QRect area = screen->availableGeometry();
     const ScreenRect placed =
         placeInWorkArea({design.x(), design.y(), design.width(), design.height()},
                         {area.x(), area.y(), area.width(), area.height()});
-    setGeometry(placed.left, placed.top, placed.width, placed.height);
+    return {placed.left, placed.top, placed.width, placed.height};
 }
 
 QLineEdit *FrmTallaro::field(Field which) const {
@@ -212,6 +225,11 @@ void FrmTallaro::switchTimerOff(Timer which) {
 }
 
 void FrmTallaro::placeTopmost() {
+    if (!isWindow()) {
+        // In a frame of the program's own, which keeps its band itself.
+        showWindow();
+        return;
+    }
     // A change of flags makes Qt read the window's position as its frame's,
     // so the client area is put back where it was placed; and Qt counts tool
     // windows as secondary anew, but this one is the program: closing it
@@ -225,6 +243,7 @@ void FrmTallaro::placeTopmost() {
 
 void FrmTallaro::showWindow() {
     show();
+    window()->show();
 }
 
 void FrmTallaro::repaintWindow() {
@@ -235,8 +254,7 @@ void FrmTallaro::SetTrans(std::int16_t Trans) {
     if (!tallaro::isOpacityLevel(Trans)) {
         return;
     }
-    setWindowOpacity(tallaro::opacityOfLevel(Trans));
-    X11Presence::sendNow();
+    m_backend->setOpacity(*window(), tallaro::opacityOfLevel(Trans));
 }
 
 QPoint FrmTallaro::pointerPosition() const {
@@ -245,9 +263,9 @@ QPoint FrmTallaro::pointerPosition() const {
 
 bool FrmTallaro::pointerInside() const {
     // On X11 the crossing events tell, without a round trip per poll.
-    const QWindow *window = windowHandle();
+    const QWindow *window = this->window()->windowHandle();
     if (window != nullptr) {
-        if (const std::optional<bool> inside = m_x11.pointerInside(*window)) {
+        if (const std::optional<bool> inside = m_backend->pointerInside(*window)) {
             return *inside;
         }
     }
@@ -267,8 +285,8 @@ void FrmTallaro::mouseMoveEvent(QMouseEvent * /*event*/) {
 void FrmTallaro::showEvent(QShowEvent *event) {
     // The window exists and is not mapped yet: the moment to ask for the
     // states that Qt leaves alone, again after every change of window flags.
-    if (!event->spontaneous() && windowHandle() != nullptr) {
-        X11Presence::stayOffTaskbar(*windowHandle());
+    if (!event->spontaneous() && window()->windowHandle() != nullptr) {
+        m_backend->prepare(*window()->windowHandle());
     }
     QWidget::showEvent(event);
 }

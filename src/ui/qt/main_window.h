@@ -8,11 +8,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "numtext/number_locale.h"
-#include "ui/qt/x11_presence.h"
+#include "ui/qt/presence.h"
 #include "ui/tallaro_form.h"
 #include "ui/window_design.h"
 #include "ui/window_port.h"
@@ -30,10 +31,17 @@ public:
     // top or fade it) the window is only shown.
     explicit FrmTallaro(tallaro::NumberLocale locale, bool presence = true,
                         QWidget *parent = nullptr);
+    // With presence through the given back end (X11 when the other
+    // constructor is used).
+    FrmTallaro(tallaro::NumberLocale locale, std::unique_ptr<Presence> backend,
+               QWidget *parent = nullptr);
+    ~FrmTallaro() override;
 
     // Places the client area at its design position when that fits in the
     // screen's work area, otherwise in the middle of it.
     void placeOnScreen();
+    // Where that rule puts the client area on the screen.
+    [[nodiscard]] QRect placement() const;
 
     // The event handlers; tests call them as the events would.
     tallaro::ui::TallaroForm &form() { return m_form; }
@@ -68,7 +76,7 @@ private:
     std::array<QTimer *, 3> m_timers{};                                 // by Timer
     QLabel *LblPrice = nullptr;
     QLabel *LblTime = nullptr;
-    const bool m_presence;
-    mutable X11Presence m_x11;
+    bool m_presence;
+    std::unique_ptr<Presence> m_backend;
     tallaro::ui::TallaroForm m_form;
 };

@@ -11,12 +11,12 @@
 #include <optional>
 #include <string>
 
-class QWindow;
+#include "ui/qt/presence.h"
 
-class X11Presence {
+class X11Presence final : public Presence {
 public:
     X11Presence();
-    ~X11Presence();
+    ~X11Presence() override;
     X11Presence(const X11Presence &) = delete;
     X11Presence &operator=(const X11Presence &) = delete;
 
@@ -24,7 +24,11 @@ public:
     // included, right and bottom edges excluded); nothing when the program
     // is not on an X server. The rectangle is only looked up when the
     // crossing events leave the answer to a query.
-    [[nodiscard]] std::optional<bool> pointerInside(const QWindow &window);
+    [[nodiscard]] std::optional<bool> pointerInside(const QWindow &window) override;
+    // Keeps the window off the taskbar and the pager.
+    void prepare(QWindow &window) override { stayOffTaskbar(window); }
+    // The window's opacity property, sent at once.
+    void setOpacity(QWidget &window, double opacity) override;
 
     // The name of a window manager that cannot keep windows above others
     // (one that announces itself without that state among what it

@@ -1,9 +1,9 @@
-#include "ui/qt/x11_crossings.h"
+#include "ui/qt/x11/x11_crossings.h"
 
 #include <QPoint>
 #include <QRect>
 
-#include "ui/qt/x11_atoms.h"
+#include "ui/qt/x11/x11_atoms.h"
 
 namespace {
 

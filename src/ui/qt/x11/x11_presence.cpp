@@ -1,16 +1,17 @@
-#include "ui/qt/x11_presence.h"
+#include "ui/qt/x11/x11_presence.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QRect>
 #include <QSocketNotifier>
+#include <QWidget>
 #include <QWindow>
 
 #if defined(TALLARO_HAVE_XCB)
 #include <xcb/xcb.h>
 
-#include "ui/qt/x11_crossings.h"
-#include "ui/qt/x11_window_state.h"
+#include "ui/qt/x11/x11_crossings.h"
+#include "ui/qt/x11/x11_window_state.h"
 
 namespace {
 
@@ -136,3 +137,8 @@ void X11Presence::sendNow() {}
 #endif
 
 X11Presence::~X11Presence() = default;
+
+void X11Presence::setOpacity(QWidget &window, double opacity) {
+    window.setWindowOpacity(opacity);
+    sendNow();
+}

@@ -1,4 +1,4 @@
-#include "ui/qt/x11_atoms.h"
+#include "ui/qt/x11/x11_atoms.h"
 
 #include <algorithm>
 

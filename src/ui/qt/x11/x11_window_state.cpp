@@ -1,11 +1,11 @@
-#include "ui/qt/x11_window_state.h"
+#include "ui/qt/x11/x11_window_state.h"
 
 #include <QByteArray>
 
 #include <cstdint>
 #include <vector>
 
-#include "ui/qt/x11_atoms.h"
+#include "ui/qt/x11/x11_atoms.h"
 
 X11Attention::X11Attention(xcb_connection_t *connection, xcb_window_t root)
     : m_connection(connection), m_root(root) {

@@ -1,0 +1,104 @@
+#include "ui/qt/wayland/layer_frame.h"
+
+#include <LayerShellQt/window.h>
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QToolButton>
+#include <QWindow>
+
+namespace {
+
+constexpr int kBorder = 1;
+
+}  // namespace
+
+LayerFrame::LayerFrame(QWidget *client, const QString &name)
+    : m_client(client), m_titleBar(new QWidget(this)), m_caption(new QLabel(m_titleBar)) {
+    setObjectName(QStringLiteral("LayerFrame"));
+    setAttribute(Qt::WA_QuitOnClose);
+    client->setParent(this);
+    client->installEventFilter(this);
+
+    // The title bar of a tool window: the caption in a smaller face, a
+    // close box and nothing else, in the system's colours.
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    m_caption->setFont(small);
+    m_caption->setText(client->windowTitle());
+    auto *close = new QToolButton(m_titleBar);
+    close->setObjectName(QStringLiteral("CloseBox"));
+    close->setAutoRaise(true);
+    close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    close->setToolTip(tr("Close"));
+    close->setFocusPolicy(Qt::NoFocus);
+    connect(close, &QToolButton::clicked, this, &QWidget::close);
+    auto *row = new QHBoxLayout(m_titleBar);
+    row->setContentsMargins(4, 0, 0, 0);
+    row->setSpacing(2);
+    row->addWidget(m_caption, 1);
+    row->addWidget(close);
+    m_titleBar->setAutoFillBackground(true);
+    m_titleBar->setBackgroundRole(QPalette::Mid);
+    m_titleBar->installEventFilter(this);
+    m_caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    const int titleHeight = QFontMetrics(small).height() + 6;
+    m_titleBar->setGeometry(kBorder, kBorder, client->width(), titleHeight);
+    client->move(kBorder, kBorder + titleHeight);
+    setFixedSize(client->width() + 2 * kBorder, client->height() + titleHeight + 2 * kBorder);
+    setWindowTitle(client->windowTitle());
+
+    // A layer surface on the top layer, in no taskbar; the keyboard only
+    // when the user clicks into it, so that showing or fading it never
+    // takes the focus from another program.
+    winId();
+    m_layer = LayerShellQt::Window::get(windowHandle());
+    m_layer->setLayer(LayerShellQt::Window::LayerTop);
+    m_layer->setKeyboardInteractivity(LayerShellQt::Window::KeyboardInteractivityOnDemand);
+    m_layer->setScope(name);
+    m_layer->setExclusiveZone(0);
+    m_layer->setAnchors(LayerShellQt::Window::Anchors(LayerShellQt::Window::AnchorTop |
+                                                      LayerShellQt::Window::AnchorLeft));
+}
+
+void LayerFrame::placeClientAt(QPoint clientTopLeft) {
+    m_origin = clientTopLeft - m_client->pos();
+    m_layer->setMargins(QMargins(m_origin.x(), m_origin.y(), 0, 0));
+}
+
+void LayerFrame::moveBy(QPoint offset) {
+    placeClientAt(m_origin + offset + m_client->pos());
+}
+
+bool LayerFrame::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_client && event->type() == QEvent::WindowTitleChange) {
+        m_caption->setText(m_client->windowTitle());
+        setWindowTitle(m_client->windowTitle());
+    } else if (watched == m_titleBar) {
+        // A drag of the title bar moves the window where the title bar is
+        // dropped. While the button is held, compositors differ in the
+        // origin they report the pointer from once the surface has moved
+        // (sway keeps the one of the press), so the surface stays put until
+        // the release, which all report from the origin of the press.
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            m_pressed = mouse->position().toPoint();
+        } else if (event->type() == QEvent::MouseButtonRelease &&
+                   mouse->button() == Qt::LeftButton && m_pressed != QPoint(-1, -1)) {
+            moveBy(mouse->position().toPoint() - m_pressed);
+            m_pressed = QPoint(-1, -1);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void LayerFrame::paintEvent(QPaintEvent * /*event*/) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}

@@ -1,0 +1,45 @@
+// layer_frame.h
+// The window's frame on a Wayland compositor with layer-shell, where the
+// window is a layer surface on the "top" layer (above ordinary windows, no
+// taskbar or pager entry) and has no decoration but its own: a thin title
+// bar with the caption and a close box, and a border, around the client
+// area, which stays as the design has it. Dragging the title bar moves the
+// window where the title bar is dropped; the close box closes it, as a
+// window manager's does.
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+class QLabel;
+
+namespace LayerShellQt {
+class Window;
+}
+
+class LayerFrame : public QWidget {
+public:
+    // Frames the client widget, which it takes as its child and whose
+    // caption the title bar shows; the
+    // frame's name is what a user names the surface by in the compositor's
+    // rules (the application id).
+    LayerFrame(QWidget *client, const QString &name);
+
+    // Places the frame so that the client area is at the given point of the
+    // screen, anchored to the output's top left corner.
+    void placeClientAt(QPoint clientTopLeft);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void moveBy(QPoint offset);
+
+    QWidget *m_client;
+    QWidget *m_titleBar;
+    QLabel *m_caption;
+    LayerShellQt::Window *m_layer = nullptr;
+    QPoint m_origin;           // the frame's top left on the output
+    QPoint m_pressed{-1, -1};  // where a drag of the title bar took hold, in the frame
+};
