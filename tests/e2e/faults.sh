@@ -32,10 +32,8 @@ start_tallaro "$program" de_DE.UTF-8
 window=$(wait_for_window '^Tallaro$')
 click_start "$window"
 kill "$xvfb_pid"
-for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$program_pid" 2>/dev/null && fail "the program outlived its X server"
-status=0
-wait "$program_pid" || status=$?
+wait_for_program_end "after its X server went"
+status=$program_status
 [ "$status" -lt 128 ] || fail "the program died of signal $((status - 128)) when its X server went"
 echo "X server gone: the program ended with status $status"
 
@@ -98,24 +96,7 @@ while IFS='|' read -r case name above locale caption said; do
     program_pid=$!
     pids+=("$program_pid")
     window=$(wait_for_window '^Tallaro$')
-    if [ "$case" != gone ]; then
-        # Held still, so that the mark is seen before the program takes it back.
-        kill -STOP "$program_pid"
-        "$ask_state" "$window" add _NET_WM_STATE_DEMANDS_ATTENTION
-        for _ in $(seq 50); do
-            marked=$(xprop -id "$window" _NET_WM_STATE)
-            [[ $marked == *DEMANDS_ATTENTION* ]] && break
-            sleep 0.1
-        done
-        kill -CONT "$program_pid"
-        [[ $marked == *DEMANDS_ATTENTION* ]] || fail "$case: the stand-in did not mark the window: $marked"
-        for _ in $(seq 50); do
-            [[ $(xprop -id "$window" _NET_WM_STATE) == *DEMANDS_ATTENTION* ]] || break
-            sleep 0.1
-        done
-        [[ $(xprop -id "$window" _NET_WM_STATE) == *DEMANDS_ATTENTION* ]] &&
-            fail "$case: the call for attention stayed"
-    fi
+    [ "$case" = gone ] || expect_attention_taken_back "$ask_state" "$window"
     click_start "$window"
     seen=$(wait_for_caption "$window" "$caption")
     [[ $seen =~ $caption ]] || fail "$case ($locale): the meter did not run: '$seen'"

@@ -37,21 +37,7 @@ echo "$state"
 # held still while the window manager marks it: it takes the mark back
 # faster than another client could look. (The stand-in window manager of
 # faults.sh marks it too, whatever the release's openbox does.)
-kill -STOP "$program_pid"
-"$ask_state" "$window" add _NET_WM_STATE_DEMANDS_ATTENTION
-for _ in $(seq 50); do
-    state=$(xprop -id "$window" _NET_WM_STATE)
-    [[ $state == *DEMANDS_ATTENTION* ]] && break
-    sleep 0.1
-done
-kill -CONT "$program_pid"
-[[ $state == *DEMANDS_ATTENTION* ]] || fail "the window manager never marked the window"
-for _ in $(seq 50); do
-    state=$(xprop -id "$window" _NET_WM_STATE)
-    [[ $state == *DEMANDS_ATTENTION* ]] || break
-    sleep 0.1
-done
-[[ $state == *DEMANDS_ATTENTION* ]] && fail "the call for attention stayed: $state"
+expect_attention_taken_back "$ask_state" "$window"
 echo "the call for attention was taken back"
 
 read -r x y < <(client_origin "$window")

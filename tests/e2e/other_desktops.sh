@@ -33,9 +33,12 @@ start_pointer() {
     read -r answer <&"${pointer[0]}"
     [ "$answer" = ready ] || fail "the compositor's pointer did not answer"
 }
-move_to() {
-    echo "$1 $2" >&"${pointer[1]}"
+pointer_says() {
+    echo "$1" >&"${pointer[1]}"
     read -r answer <&"${pointer[0]}"
+}
+move_to() {
+    pointer_says "$1 $2"
     sleep 1.5  # a poll and a fade
 }
 expect_opacity() {
@@ -232,13 +235,11 @@ if [ "${3:-}" = --inside-sway ] && [ "$NATIVE" = yes ]; then
     echo "sway: above a newer focused window moved over its amount"
     before=$(red_pixels $digits)
     move_to $((x + 194)) $((y + 12))  # "Start"
-    echo click >&"${pointer[1]}"
-    read -r answer <&"${pointer[0]}"
+    pointer_says click
     after=$(wait_for_pixels red_pixels "-ne $before")
     [ "$after" -ne "$before" ] || fail "sway: \"Start\" did not start the meter"
     echo "sway: \"Start\" runs the meter (the amount's red pixels $before, then $after)"
     # A drag of the title bar, in steps, moves the window with the pointer.
-    pointer_says() { echo "$1" >&"${pointer[1]}"; read -r answer <&"${pointer[0]}"; }
     move_to $((x + 60)) $((y - 10))
     pointer_says press
     for step in 1 2 3 4 5; do pointer_says "$((x + 60 + step * 20)) $((y - 10 + step * 10))"; done
@@ -250,13 +251,9 @@ if [ "${3:-}" = --inside-sway ] && [ "$NATIVE" = yes ]; then
     [ "$moved" -gt 100 ] || fail "sway: the drag did not bring the amount 100 px right and 50 down: $moved red pixels"
     echo "sway: a drag of the title bar moves the window where it is dropped"
     move_to $((x + 208)) $((y - 10))  # the close box, at the title bar's right end
-    echo click >&"${pointer[1]}"
-    read -r answer <&"${pointer[0]}"
-    for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$program_pid" 2>/dev/null && fail "sway: the close box did not end the program"
-    status=0
-    wait "$program_pid" || status=$?
-    [ "$status" -eq 0 ] || fail "sway: the program ended with status $status"
+    pointer_says click
+    wait_for_program_end "after a click on its close box"
+    [ "$program_status" -eq 0 ] || fail "sway: the program ended with status $program_status"
     echo "sway: the close box ends the program with status 0"
     echo PASS >"$OUT/sway.status"
     swaymsg exit >/dev/null 2>&1

@@ -96,11 +96,40 @@ wait_for_caption() {
 # Closes the window as its close box does and expects the program to end with status 0.
 close_and_expect_success() {
     "$1" "$2"
+    wait_for_program_end "after its window was closed"
+    [ "$program_status" -eq 0 ] || fail "exit status $program_status: $(cat "$work/program.log")"
+}
+
+# Waits up to 10 s for the program to end and sets program_status to its
+# exit status; fails, saying what should have ended it, when it still runs.
+wait_for_program_end() {
     for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$program_pid" 2>/dev/null && fail "the program still runs after its window was closed"
-    local status=0
-    wait "$program_pid" || status=$?
-    [ "$status" -eq 0 ] || fail "exit status $status: $(cat "$work/program.log")"
+    kill -0 "$program_pid" 2>/dev/null && fail "the program still runs $1"
+    program_status=0
+    wait "$program_pid" || program_status=$?
+}
+
+# Has the window manager mark the window with a call for attention, the
+# program held still meanwhile so that the mark is seen before the program
+# takes it back, and requires that the program then takes it back.
+# Usage: expect_attention_taken_back ASK-STATE WINDOW
+expect_attention_taken_back() {
+    local state=""
+    kill -STOP "$program_pid"
+    "$1" "$2" add _NET_WM_STATE_DEMANDS_ATTENTION
+    for _ in $(seq 50); do
+        state=$(xprop -id "$2" _NET_WM_STATE)
+        [[ $state == *DEMANDS_ATTENTION* ]] && break
+        sleep 0.1
+    done
+    kill -CONT "$program_pid"
+    [[ $state == *DEMANDS_ATTENTION* ]] || fail "the window manager never marked the window: $state"
+    for _ in $(seq 50); do
+        state=$(xprop -id "$2" _NET_WM_STATE)
+        [[ $state == *DEMANDS_ATTENTION* ]] || return 0
+        sleep 0.1
+    done
+    fail "the call for attention stayed: $state"
 }
 
 # Starts the openbox window manager on the display and waits until it manages.
