@@ -9,8 +9,9 @@
 # - sway (headless): a build with the native Wayland road comes up as a
 #   layer surface, quietly, faint, opaque over its client area and its own
 #   title bar, every level of each fade received by sway on its own, above a
-#   newer focused window, its "Start" running the meter, moved by a drag of
-#   its title bar and ended by its close box; a build without it goes
+#   newer focused window, its "Start" running the meter, a letter typed into
+#   a field after a click, moved by a drag of its title bar and ended by its
+#   close box; a build without it goes
 #   through XWayland, names sway's window manager in one line and runs, the
 #   window's state is sway's own, its pixels are the same faint or opaque,
 #   and a newer window covers it.
@@ -151,6 +152,16 @@ print(sum(1 for i in range(0, len(pixels) - 2, 3)
           if 35 < pixels[i] < 65 and pixels[i + 1] < 20 and pixels[i + 2] < 20))'
 }
 
+# Pixels of a field's mark (light red) in a rectangle of a screenshot.
+mark_pixels() {
+    grim -g "$1,$2 $3x$4" -t ppm - | /usr/bin/python3 -c '
+import re, sys
+data = sys.stdin.buffer.read()
+pixels = data[re.match(rb"P6\s+\d+\s+\d+\s+\d+\s", data).end():]
+print(sum(1 for i in range(0, len(pixels) - 2, 3)
+          if pixels[i] > 240 and 185 < pixels[i + 1] < 215 and 185 < pixels[i + 2] < 215))'
+}
+
 # Waits up to 5 s for a count of pixels to meet a test ("-gt 100", say); prints the last count.
 wait_for_pixels() {
     local count=0
@@ -239,6 +250,20 @@ if [ "${3:-}" = --inside-sway ] && [ "$NATIVE" = yes ]; then
     after=$(wait_for_pixels red_pixels "-ne $before")
     [ "$after" -ne "$before" ] || fail "sway: \"Start\" did not start the meter"
     echo "sway: \"Start\" runs the meter (the amount's red pixels $before, then $after)"
+    # A click into the persons field gives the window the keyboard: a letter
+    # typed there is no number, which the next tick marks in light red.
+    move_to $((x + 120)) $((y + 13))
+    pointer_says click
+    pointer_says "type x"
+    field="$((x + 92)) $((y + 4)) 57 19"
+    marked=0
+    for _ in $(seq 25); do
+        marked=$(mark_pixels $field)
+        [ "$marked" -gt 100 ] && break
+        sleep 0.2
+    done
+    [ "$marked" -gt 100 ] || fail "sway: a letter typed into the persons field did not reach it"
+    echo "sway: a click into a field takes typing: the letter typed marks the field ($marked pixels)"
     # A drag of the title bar, in steps, moves the window with the pointer.
     move_to $((x + 60)) $((y - 10))
     pointer_says press
@@ -305,7 +330,7 @@ fi
 # A build with the native road takes it on compositors with layer-shell;
 # in KWin it is measured through XWayland, as a user there may choose.
 NATIVE=no
-ldd "$program" | grep -q LayerShellQt && NATIVE=yes
+[[ $(ldd "$program") == *LayerShellQt* ]] && NATIVE=yes
 export NATIVE
 
 # The compositors, each with a runtime folder and session bus of its own.

@@ -1,12 +1,15 @@
 # Moves the pointer of a Wayland compositor as a mouse would, through KWin's
 # org_kde_kwin_fake_input or the virtual pointer of wlroots compositors
 # (zwlr_virtual_pointer_manager_v1), speaking the Wayland protocol itself:
-# reads "X Y" lines (a point of a screen of the size given), and "press",
-# "release" and "click" lines (the left button where the pointer is), from
-# standard input and answers each with "moved" once the compositor has taken
+# reads "X Y" lines (a point of a screen of the size given), "press",
+# "release" and "click" lines (the left button where the pointer is), and,
+# on wlroots compositors, "type TEXT" lines (lower-case letters and digits,
+# typed through a virtual keyboard of zwp_virtual_keyboard_manager_v1 with a
+# US layout), from standard input and answers each with "moved" once the compositor has taken
 # it; says "ready" first. KWin offers its fake input only to a program that a desktop
 # entry names with X-KDE-Wayland-Interfaces.
 # Usage: wayland_pointer.py WIDTHxHEIGHT
+import array
 import os
 import socket
 import struct
@@ -32,9 +35,13 @@ def string(text):
     return struct.pack("<I", len(data)) + data + b"\0" * (-len(data) % 4)
 
 
-def send(target, opcode, arguments=b""):
+def send(target, opcode, arguments=b"", fd=None):
     size = 8 + len(arguments)
-    connection.sendall(struct.pack("<II", target, size << 16 | opcode) + arguments)
+    message = struct.pack("<II", target, size << 16 | opcode) + arguments
+    if fd is None:
+        connection.sendall(message)
+    else:  # a file handed over beside the message
+        connection.sendmsg([message], [(socket.SOL_SOCKET, socket.SCM_RIGHTS, array.array("i", [fd]))])
 
 
 def events():
@@ -113,19 +120,44 @@ elif "zwlr_virtual_pointer_manager_v1" in offered:
         send(pointer, 2, struct.pack("<III", stamp, BUTTON_LEFT, int(pressed)))  # button
         send(pointer, 4)  # frame
 
+    if "zwp_virtual_keyboard_manager_v1" in offered:
+        seat = bind("wl_seat", 1)
+        keyboards = bind("zwp_virtual_keyboard_manager_v1", 1)
+        keyboard = new_id()
+        send(keyboards, 0, struct.pack("<II", seat, keyboard))  # create_virtual_keyboard
+        KEYMAP = (b'xkb_keymap { xkb_keycodes { include "evdev+aliases(qwerty)" }; '
+                  b'xkb_types { include "complete" }; xkb_compat { include "complete" }; '
+                  b'xkb_symbols { include "pc+us" }; };\0')
+        keymap = os.memfd_create("keymap")
+        os.write(keymap, KEYMAP)
+        send(keyboard, 0, struct.pack("<II", 1, len(KEYMAP)), fd=keymap)  # keymap, xkb_v1
+        # The kernel's key codes of the keys that type each character.
+        ROWS = {"1234567890": 2, "qwertyuiop": 16, "asdfghjkl": 30, "zxcvbnm": 44}
+        KEYS = {c: first + i for row, first in ROWS.items() for i, c in enumerate(row)}
+
+        def type_text(text):
+            for character in text:
+                for state in (1, 0):  # pressed, released
+                    stamp = int(time.monotonic() * 1000) & 0xFFFFFFFF
+                    send(keyboard, 1, struct.pack("<III", stamp, KEYS[character], state))  # key
+                    roundtrip()
+
 else:
     sys.exit("wayland_pointer: the compositor offers no way to move the pointer")
 roundtrip()
 print("ready", flush=True)
 for line in sys.stdin:
     word = line.strip()
+    if word.startswith("type "):
+        type_text(word[5:])
+        word = "typed"
     if word in ("press", "click"):
         press(True)
     if word == "click":
         roundtrip()
     if word in ("release", "click"):
         press(False)
-    elif word != "press":
+    elif word not in ("press", "typed"):
         move(*(float(value) for value in line.split()))
     roundtrip()
     print("moved", flush=True)
