@@ -5,7 +5,10 @@
 #   taskbar and pager, at the opacity the program sets, as KWin itself
 #   reports; opaque with the pointer over the client area, faint over KWin's
 #   own title bar, another X11 window, a native Wayland window, the desktop;
-#   (a build with the native Wayland road is run there through XWayland);
+#   (a build with the native Wayland road is run there through XWayland,
+#   then natively: off taskbar and pager and above a newer window as KWin
+#   reports it, every level of each fade over its client area, the desktop
+#   and its own title bar received by KWin on its own);
 # - sway (headless): a build with the native Wayland road comes up as a
 #   layer surface, quietly, faint, opaque over its client area and its own
 #   title bar, every level of each fade received by sway on its own, above a
@@ -49,6 +52,36 @@ expect_opacity() {
     echo "$2: $([ "$1" = "$opaque" ] && echo opaque || echo faint)"
 }
 bare_windows() { xdotool search --class '^bare_window$' 2>/dev/null | wc -l; }
+
+# The program's own protocol log (WAYLAND_DEBUG) after its first N lines, as
+# "TIME VALUE" lines: each alpha multiplier it set, with the log's
+# millisecond time; "unsent" for one that no commit followed before the next.
+logged_multipliers() {
+    awk -v n="$1" 'NR > n && /set_multiplier\(/ {
+            if (pending) print "unsent"
+            match($0, /[0-9]+\./); t = substr($0, RSTART, RLENGTH - 1)
+            match($0, /set_multiplier\([0-9]+/); v = substr($0, RSTART + 15, RLENGTH - 15)
+            print t, v; pending = 1 }
+        NR > n && /wl_surface[@#][0-9]+\.commit\(/ { pending = 0 }' "$work/program.log"
+}
+# Requires, of what the log holds after its first N lines, a fade in or out
+# as the compositor received it, once it has ended: every level of the fade
+# in order, each committed on its own, at least 4 ms after the one before
+# (one pair may come closer, as in the X11 tests).
+expect_logged_fade() {
+    local expected seen together
+    expected=$(fade_values "$2" | paste -sd ' ')
+    for _ in $(seq 50); do
+        seen=$(logged_multipliers "$1" | awk '{print $2}' | paste -sd ' ')
+        [ "$seen" = "$expected" ] && break
+        sleep 0.1
+    done
+    [ "$seen" = "$expected" ] ||
+        fail "fade $2: the compositor received $(levels_of "$seen") instead of $(levels_of "$expected")"
+    together=$(logged_multipliers "$1" | awk 'NR > 1 && $1 - t < 4 { n++ } { t = $1 } END { print n + 0 }')
+    [ "$together" -le 1 ] || fail "fade $2: $together levels came within 4 ms of the one before"
+}
+log_lines() { wc -l <"$work/program.log"; }
 
 if [ "${3:-}" = --inside-kwin ]; then
     exec >>"$OUT/kwin.out" 2>&1
@@ -127,6 +160,36 @@ if [ "${3:-}" = --inside-kwin ]; then
             fail "KWin stacks the window at $(kwin_holds Tallaro 3), a newer one at $(kwin_holds_of "$other" 3)"
     done
     echo "KWin: stacked above both newer windows"
+    if [ "$NATIVE" = yes ]; then
+        # The native road, which KWin 6 offers: a layer surface.
+        kill "$program_pid"
+        x11_display=$DISPLAY
+        unset DISPLAY
+        export WAYLAND_DEBUG=1
+        start_tallaro "$program" de_DE.UTF-8
+        unset WAYLAND_DEBUG
+        export DISPLAY=$x11_display
+        sleep 2
+        QT_QPA_PLATFORM=wayland "$bare" 2>/dev/null &
+        pids+=($!)
+        bare_newest=$!
+        sleep 2
+        kwin_windows
+        said=$(grep -v '^\[' "$work/program.log" || true)
+        [ -z "$said" ] || fail "KWin, natively: the program said: $said"
+        [[ $(kwin_holds_of "$program_pid" 2) == *" skipTaskbar=true skipPager=true" ]] ||
+            fail "KWin holds the native window as: $(kwin_holds_of "$program_pid" 2)"
+        [ "$(kwin_holds_of "$program_pid" 3)" -gt "$(kwin_holds_of "$bare_newest" 3)" ] ||
+            fail "KWin stacks the native window at $(kwin_holds_of "$program_pid" 3), a newer one at $(kwin_holds_of "$bare_newest" 3)"
+        echo "KWin, natively: a layer surface off taskbar and pager, above a newer window; nothing said"
+        x=388 y=419
+        for place in "client area|$((x + 100)) $((y + 50))" "desktop|1200 60" "title bar|$((x + 20)) $((y - 8))"; do
+            mark=$(log_lines)
+            move_to ${place#*|}
+            expect_logged_fade "$mark" "$([ "${place%|*}" = desktop ] && echo out || echo in)"
+            echo "KWin, natively: pointer on the ${place%|*}: every level of the fade received on its own"
+        done
+    fi
     echo PASS >"$OUT/kwin.status"
     exit 0
 fi
@@ -174,35 +237,6 @@ wait_for_pixels() {
     echo "$count"
 }
 
-# The program's own protocol log (WAYLAND_DEBUG) after its first N lines, as
-# "TIME VALUE" lines: each alpha multiplier it set, with the log's
-# millisecond time; "unsent" for one that no commit followed before the next.
-logged_multipliers() {
-    awk -v n="$1" 'NR > n && /set_multiplier\(/ {
-            if (pending) print "unsent"
-            match($0, /[0-9]+\./); t = substr($0, RSTART, RLENGTH - 1)
-            match($0, /set_multiplier\([0-9]+/); v = substr($0, RSTART + 15, RLENGTH - 15)
-            print t, v; pending = 1 }
-        NR > n && /wl_surface[@#][0-9]+\.commit\(/ { pending = 0 }' "$work/program.log"
-}
-# Requires, of what the log holds after its first N lines, a fade in or out
-# as the compositor received it, once it has ended: every level of the fade
-# in order, each committed on its own, at least 4 ms after the one before
-# (one pair may come closer, as in the X11 tests).
-expect_logged_fade() {
-    local expected seen together
-    expected=$(fade_values "$2" | paste -sd ' ')
-    for _ in $(seq 50); do
-        seen=$(logged_multipliers "$1" | awk '{print $2}' | paste -sd ' ')
-        [ "$seen" = "$expected" ] && break
-        sleep 0.1
-    done
-    [ "$seen" = "$expected" ] ||
-        fail "sway: fade $2: the compositor received $(levels_of "$seen") instead of $(levels_of "$expected")"
-    together=$(logged_multipliers "$1" | awk 'NR > 1 && $1 - t < 4 { n++ } { t = $1 } END { print n + 0 }')
-    [ "$together" -le 1 ] || fail "sway: fade $2: $together levels came within 4 ms of the one before"
-}
-log_lines() { wc -l <"$work/program.log"; }
 
 if [ "${3:-}" = --inside-sway ] && [ "$NATIVE" = yes ]; then
     exec >>"$OUT/sway.out" 2>&1
