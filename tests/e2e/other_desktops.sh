@@ -8,7 +8,8 @@
 #   (a build with the native Wayland road is run there through XWayland,
 #   then natively: off taskbar and pager and above a newer window as KWin
 #   reports it, every level of each fade over its client area, the desktop
-#   and its own title bar received by KWin on its own);
+#   and its own title bar received by KWin on its own, the keys typed after
+#   a click into a field heard);
 # - sway (headless): a build with the native Wayland road comes up as a
 #   layer surface, quietly, faint, opaque over its client area and its own
 #   title bar, every level of each fade received by sway on its own, above a
@@ -189,6 +190,16 @@ if [ "${3:-}" = --inside-kwin ]; then
             expect_logged_fade "$mark" "$([ "${place%|*}" = desktop ] && echo out || echo in)"
             echo "KWin, natively: pointer on the ${place%|*}: every level of the fade received on its own"
         done
+        # A click into the persons field gives the window the keyboard: the
+        # program hears the keys typed (its pixels are not to be had here).
+        mark=$(log_lines)
+        move_to $((x + 120)) $((y + 13))
+        pointer_says click
+        pointer_says "type x"
+        sleep 0.5
+        typed=$(awk -v n="$mark" 'NR > n && /wl_keyboard[@#][0-9]+\.key\(/' "$work/program.log" | wc -l)
+        [ "$typed" -ge 2 ] || fail "KWin, natively: the keys typed after a click did not reach the window"
+        echo "KWin, natively: a click into a field takes typing (the key's press and release heard)"
     fi
     echo PASS >"$OUT/kwin.status"
     exit 0

@@ -2,10 +2,10 @@
 # org_kde_kwin_fake_input or the virtual pointer of wlroots compositors
 # (zwlr_virtual_pointer_manager_v1), speaking the Wayland protocol itself:
 # reads "X Y" lines (a point of a screen of the size given), "press",
-# "release" and "click" lines (the left button where the pointer is), and,
-# on wlroots compositors, "type TEXT" lines (lower-case letters and digits,
-# typed through a virtual keyboard of zwp_virtual_keyboard_manager_v1 with a
-# US layout), from standard input and answers each with "moved" once the compositor has taken
+# "release" and "click" lines (the left button where the pointer is), and
+# "type TEXT" lines (lower-case letters and digits, typed through KWin's fake
+# input, or through a virtual keyboard of zwp_virtual_keyboard_manager_v1
+# with a US layout), from standard input and answers each with "moved" once the compositor has taken
 # it; says "ready" first. KWin offers its fake input only to a program that a desktop
 # entry names with X-KDE-Wayland-Interfaces.
 # Usage: wayland_pointer.py WIDTHxHEIGHT
@@ -18,6 +18,9 @@ import time
 
 width, height = (int(length) for length in sys.argv[1].split("x"))
 BUTTON_LEFT = 0x110  # the kernel's BTN_LEFT
+# The kernel's key codes of the keys that type each character.
+ROWS = {"1234567890": 2, "qwertyuiop": 16, "asdfghjkl": 30, "zxcvbnm": 44}
+KEYS = {c: first + i for row, first in ROWS.items() for i, c in enumerate(row)}
 connection = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
 connection.connect(os.path.join(os.environ["XDG_RUNTIME_DIR"], os.environ["WAYLAND_DISPLAY"]))
 pending = b""
@@ -105,6 +108,12 @@ if "org_kde_kwin_fake_input" in offered:
     def press(pressed):
         send(fake, 2, struct.pack("<II", BUTTON_LEFT, int(pressed)))  # button
 
+    def type_text(text):
+        for character in text:
+            for state in (1, 0):  # pressed, released
+                send(fake, 10, struct.pack("<II", KEYS[character], state))  # keyboard_key
+                roundtrip()
+
 elif "zwlr_virtual_pointer_manager_v1" in offered:
     manager = bind("zwlr_virtual_pointer_manager_v1", 1)
     pointer = new_id()
@@ -131,9 +140,6 @@ elif "zwlr_virtual_pointer_manager_v1" in offered:
         keymap = os.memfd_create("keymap")
         os.write(keymap, KEYMAP)
         send(keyboard, 0, struct.pack("<II", 1, len(KEYMAP)), fd=keymap)  # keymap, xkb_v1
-        # The kernel's key codes of the keys that type each character.
-        ROWS = {"1234567890": 2, "qwertyuiop": 16, "asdfghjkl": 30, "zxcvbnm": 44}
-        KEYS = {c: first + i for row, first in ROWS.items() for i, c in enumerate(row)}
 
         def type_text(text):
             for character in text:
