@@ -51,7 +51,6 @@ LayerFrame::LayerFrame(QWidget *client, const QString &name)
     m_titleBar->setGeometry(kBorder, kBorder, client->width(), titleHeight);
     client->move(kBorder, kBorder + titleHeight);
     setFixedSize(client->width() + 2 * kBorder, client->height() + titleHeight + 2 * kBorder);
-    setWindowTitle(client->windowTitle());
 
     // A layer surface on the top layer, in no taskbar; the keyboard only
     // when the user clicks into it, so that showing or fading it never
@@ -67,31 +66,37 @@ LayerFrame::LayerFrame(QWidget *client, const QString &name)
 }
 
 void LayerFrame::placeClientAt(QPoint clientTopLeft) {
-    m_origin = clientTopLeft - m_client->pos();
-    m_layer->setMargins(QMargins(m_origin.x(), m_origin.y(), 0, 0));
+    placeAt(clientTopLeft - m_client->pos());
 }
 
-void LayerFrame::moveBy(QPoint offset) {
-    placeClientAt(m_origin + offset + m_client->pos());
+void LayerFrame::placeAt(QPoint origin) {
+    m_origin = origin;
+    m_layer->setMargins(QMargins(origin.x(), origin.y(), 0, 0));
 }
 
 bool LayerFrame::eventFilter(QObject *watched, QEvent *event) {
+    // The caption, which the meter's ticks change, is shown in the title
+    // bar alone: a layer surface has no title of its own.
     if (watched == m_client && event->type() == QEvent::WindowTitleChange) {
         m_caption->setText(m_client->windowTitle());
-        setWindowTitle(m_client->windowTitle());
     } else if (watched == m_titleBar) {
         // A drag of the title bar moves the window where the title bar is
         // dropped. While the button is held, compositors differ in the
         // origin they report the pointer from once the surface has moved
         // (sway keeps the one of the press), so the surface stays put until
         // the release, which all report from the origin of the press.
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-            m_pressed = mouse->position().toPoint();
-        } else if (event->type() == QEvent::MouseButtonRelease &&
-                   mouse->button() == Qt::LeftButton && m_pressed != QPoint(-1, -1)) {
-            moveBy(mouse->position().toPoint() - m_pressed);
-            m_pressed = QPoint(-1, -1);
+        const bool press = event->type() == QEvent::MouseButtonPress;
+        if (press || event->type() == QEvent::MouseButtonRelease) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            const QPoint at = mouse->position().toPoint();
+            if (mouse->button() != Qt::LeftButton) {
+                // another button drags nothing
+            } else if (press) {
+                m_pressed = at;
+            } else if (m_pressed != QPoint(-1, -1)) {
+                placeAt(m_origin + at - m_pressed);
+                m_pressed = QPoint(-1, -1);
+            }
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -34,7 +34,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void moveBy(QPoint offset);
+    // Puts the frame's top left at a point of the output.
+    void placeAt(QPoint origin);
 
     QWidget *m_client;
     QWidget *m_titleBar;
