@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Measures the program in KDE's KWin and in sway, headless, as the README
+# Measures the program in KDE's KWin, sway and labwc, headless, as the README
 # describes them (tests/e2e/other_desktops.sh); not part of the test command.
 # Takes about a minute once the packages are in.
-# Usage: scripts/desktops.sh [kwin|sway]   (one of them alone)
+# Usage: scripts/desktops.sh [COMPOSITORS]   (those of kwin, sway and labwc
+#   named, with commas, alone: sway,labwc, say)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh desktops

@@ -18,10 +18,14 @@
 #   close box; a build without it goes
 #   through XWayland, names sway's window manager in one line and runs, the
 #   window's state is sway's own, its pixels are the same faint or opaque,
-#   and a newer window covers it.
+#   and a newer window covers it;
+# - labwc (headless; a build with the native road): layer-shell without an
+#   alpha for surfaces, so the program draws its window translucent itself:
+#   faint, opaque over its client area and its title bar, each fade drawn
+#   in as many frames as it has levels at least, faint again; quietly.
 # scripts/desktops.sh installs what it needs and runs it.
-# Usage: other_desktops.sh PROGRAM BARE-WINDOW [kwin|sway|--inside-kwin|--inside-sway]
-#   (kwin or sway: that compositor alone)
+# Usage: other_desktops.sh PROGRAM BARE-WINDOW [COMPOSITORS|--inside-kwin|--inside-sway|--inside-labwc]
+#   (COMPOSITORS: those of kwin, sway and labwc named, with commas; all by default)
 set -euo pipefail
 program=$1
 bare=$2
@@ -31,9 +35,10 @@ source "$here/x_session.sh"
 
 readonly screen=1280x1024
 
-# The compositor's pointer, moved to a point of the screen.
+# The compositor's pointer, moved to a point of the screen (of another
+# size than the others' where given).
 start_pointer() {
-    coproc pointer { "$1" "$here/wayland_pointer.py" "$screen"; }
+    coproc pointer { "$1" "$here/wayland_pointer.py" "${2:-$screen}"; }
     pids+=("$pointer_PID")
     read -r answer <&"${pointer[0]}"
     [ "$answer" = ready ] || fail "the compositor's pointer did not answer"
@@ -200,6 +205,24 @@ if [ "${3:-}" = --inside-kwin ]; then
         typed=$(awk -v n="$mark" 'NR > n && /wl_keyboard[@#][0-9]+\.key\(/' "$work/program.log" | wc -l)
         [ "$typed" -ge 2 ] || fail "KWin, natively: the keys typed after a click did not reach the window"
         echo "KWin, natively: a click into a field takes typing (the key's press and release heard)"
+        # A drag of the title bar, in steps, moves the surface where KWin
+        # holds it; the close box then ends the program.
+        read -r left top _ < <(kwin_holds_of "$program_pid" 4)
+        move_to $((x + 60)) $((y - 10))
+        pointer_says press
+        for step in 1 2 3 4 5; do pointer_says "$((x + 60 + step * 20)) $((y - 10 + step * 10))"; done
+        pointer_says release
+        sleep 0.5
+        kwin_windows
+        read -r moved_left moved_top _ < <(kwin_holds_of "$program_pid" 4)
+        [ "$((moved_left - left)) $((moved_top - top))" = "100 50" ] ||
+            fail "KWin, natively: the drag moved the window from $left $top to $moved_left $moved_top"
+        echo "KWin, natively: a drag of the title bar moves the window where it is dropped"
+        move_to $((x + 100 + 208)) $((y + 50 - 10))
+        pointer_says click
+        wait_for_program_end "after a click on its close box"
+        [ "$program_status" -eq 0 ] || fail "KWin, natively: the program ended with status $program_status"
+        echo "KWin, natively: the close box ends the program with status 0"
     fi
     echo PASS >"$OUT/kwin.status"
     exit 0
@@ -372,6 +395,48 @@ if [ "${3:-}" = --inside-sway ]; then
     exit 0
 fi
 
+# The surface commits the program made after its log's first N lines.
+logged_commits() {
+    awk -v n="$1" 'NR > n && /wl_surface[@#][0-9]+\.commit\(/' "$work/program.log" | wc -l
+}
+
+if [ "${3:-}" = --inside-labwc ]; then
+    exec >>"$OUT/labwc.out" 2>&1
+    unset DISPLAY
+    export WAYLAND_DEBUG=1
+    start_tallaro "$program" de_DE.UTF-8
+    unset WAYLAND_DEBUG
+    grep -q '"wp_alpha_modifier_v1"' "$work/program.log" &&
+        fail "labwc offers an alpha for surfaces now: this no longer measures a compositor without one"
+    x=388 y=419
+    digits="$((x + 4)) $((y + 72)) 101 29"  # the amount's label, from the window's design
+    dim=$(wait_for_pixels faint_red_pixels "-gt 100")
+    [ "$dim" -gt 100 ] && [ "$(red_pixels $digits)" -eq 0 ] ||
+        fail "labwc: the amount is not drawn faint: $dim faint red pixels, $(red_pixels $digits) pure"
+    said=$(grep -v '^\[' "$work/program.log" || true)
+    [ -z "$said" ] || fail "under labwc the program said: $said"
+    echo "labwc: no alpha for surfaces, the window drawn faint by itself ($dim faint red pixels); nothing said"
+    start_pointer /usr/bin/python3 1280x720  # labwc's headless output
+    for place in "client area|$((x + 100)) $((y + 50))" "title bar|$((x + 20)) $((y - 8))"; do
+        mark=$(log_lines)
+        move_to ${place#*|}
+        pure=$(wait_for_pixels red_pixels "-gt 100")
+        [ "$pure" -gt 100 ] || fail "labwc: pointer on the ${place%|*}: $pure pure red pixels"
+        echo "labwc: pointer on the ${place%|*}: opaque ($pure pure red pixels)"
+        [ "${place%|*}" = "client area" ] && frames=$(logged_commits "$mark")
+    done
+    mark=$(log_lines)
+    move_to 1200 600
+    dim=$(wait_for_pixels faint_red_pixels "-gt 100")
+    [ "$dim" -gt 100 ] && [ "$(red_pixels $digits)" -eq 0 ] || fail "labwc: pointer away: not faint again"
+    echo "labwc: pointer away: faint again"
+    [ "$frames" -ge 43 ] && [ "$(logged_commits "$mark")" -ge 41 ] ||
+        fail "labwc: a fade drawn in fewer frames than its levels: $frames in, $(logged_commits "$mark") out"
+    echo "labwc: each fade drawn level by level ($frames frames in, $(logged_commits "$mark") out)"
+    echo PASS >"$OUT/labwc.status"
+    exit 0
+fi
+
 # A build with the native road takes it on compositors with layer-shell;
 # in KWin it is measured through XWayland, as a user there may choose.
 NATIVE=no
@@ -384,8 +449,8 @@ unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM XAUTHORITY
 export OUT="$work/out"
 mkdir -m 777 "$OUT"
 
-only=${3:-both}
-if [ "$only" != sway ]; then
+only=,${3:-kwin,sway,labwc},
+if [[ $only == *,kwin,* ]]; then
 # KWin: a plain copy of its program (the installed one carries a file
 # capability that a container may refuse), its breeze title bars, and a
 # desktop entry that grants fake input to a copy of Python of its own.
@@ -415,8 +480,7 @@ cat "$OUT/kwin.out" 2>/dev/null || true
 [ -f "$OUT/kwin.status" ] || fail "under KWin (its log: $(tail -5 "$OUT/kwin.log"))"
 fi
 
-[ "$only" = kwin ] && exit 0
-
+if [[ $only == *,sway,* ]]; then
 # sway will not run as root: as root, it runs as nobody.
 as_user=()
 [ "$(id -u)" -eq 0 ] && as_user=(runuser -u nobody --)
@@ -431,4 +495,20 @@ timeout 120 "${as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$work" OUT="$OUT" NA
     sway -c "$work/sway.config" >"$OUT/sway.log" 2>&1 || true
 cat "$OUT/sway.out" 2>/dev/null || true
 [ -f "$OUT/sway.status" ] || fail "under sway (its log: $(tail -5 "$OUT/sway.log"))"
-echo "PASS: $([ "$only" = both ] && echo "KWin and sway" || echo "$only"), as the README says"
+fi
+
+if [[ $only == *,labwc,* && $NATIVE == no ]]; then
+    echo "labwc: not measured, as the program was built without the native road"
+elif [[ $only == *,labwc,* ]]; then
+    mkdir -m 700 "$work/labwc-runtime"
+    # labwc ends with the measurement, whatever its end.
+    printf '#!/bin/sh\nbash %q %q %q --inside-labwc\nexec labwc --exit\n' "$0" "$program" "$bare" >"$work/inside-labwc"
+    timeout 120 env -i PATH=/usr/bin:/bin HOME="$work" OUT="$OUT" NATIVE="$NATIVE" \
+        XDG_RUNTIME_DIR="$work/labwc-runtime" \
+        WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        labwc -s "sh $work/inside-labwc" >"$OUT/labwc.log" 2>&1 || true
+    cat "$OUT/labwc.out" 2>/dev/null || true
+    [ -f "$OUT/labwc.status" ] || fail "under labwc (its log: $(tail -5 "$OUT/labwc.log"))"
+fi
+list=${only//,/ }
+echo "PASS:${list% }, as the README says"

@@ -156,16 +156,11 @@ int main(int argc, char *argv[]) {
 #if defined(TALLARO_HAVE_LAYER_SHELL)
     if (layerShell && QGuiApplication::platformName() == QLatin1String("wayland")) {
         auto backend = std::make_unique<WaylandPresence>();
-        if (!backend->canFade()) {
-            std::fputs(
-                "tallaro: the compositor cannot make windows translucent, so the window "
-                "stays opaque; it stays on top all the same\n",
-                stderr);
-        }
+        const bool drawsOpacity = !backend->compositorFades();
         // The frame holds the window as its child, and ends it with itself.
         auto *window =
             new FrmTallaro(tallaro::ui::numberLocaleOf(QLocale::system()), std::move(backend));
-        LayerFrame frame(window, QStringLiteral(TALLARO_APP_ID));
+        LayerFrame frame(window, QStringLiteral(TALLARO_APP_ID), drawsOpacity);
         frame.placeClientAt(window->placement().topLeft());
         window->form().Form_Load();
         return app.exec();

@@ -3,6 +3,7 @@
 #include <LayerShellQt/window.h>
 
 #include <QEvent>
+#include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -17,7 +18,7 @@ constexpr int kBorder = 1;
 
 }  // namespace
 
-LayerFrame::LayerFrame(QWidget *client, const QString &name)
+LayerFrame::LayerFrame(QWidget *client, const QString &name, bool drawsOpacity)
     : m_client(client), m_titleBar(new QWidget(this)), m_caption(new QLabel(m_titleBar)) {
     setObjectName(QStringLiteral("LayerFrame"));
     setAttribute(Qt::WA_QuitOnClose);
@@ -52,6 +53,10 @@ LayerFrame::LayerFrame(QWidget *client, const QString &name)
     client->move(kBorder, kBorder + titleHeight);
     setFixedSize(client->width() + 2 * kBorder, client->height() + titleHeight + 2 * kBorder);
 
+    // Drawn with an opacity of its own, the surface needs an alpha channel;
+    // the title bar and the client fill their own backgrounds.
+    setAttribute(Qt::WA_TranslucentBackground, drawsOpacity);
+
     // A layer surface on the top layer, in no taskbar; the keyboard only
     // when the user clicks into it, so that showing or fading it never
     // takes the focus from another program.
@@ -72,6 +77,46 @@ void LayerFrame::placeClientAt(QPoint clientTopLeft) {
 void LayerFrame::placeAt(QPoint origin) {
     m_origin = origin;
     m_layer->setMargins(QMargins(origin.x(), origin.y(), 0, 0));
+}
+
+void LayerFrame::setDrawnOpacity(double opacity) {
+    if (opacity == m_opacity) {
+        return;
+    }
+    m_opacity = opacity;
+    // The title bar and the client tile the frame inside its border, so
+    // each drawn with the opacity, and the border too, gives every pixel
+    // of the window that alpha once. Opaque, they are drawn as ever.
+    const bool translucent = opacity < 1.0;
+    for (QWidget *part : {m_titleBar, m_client}) {
+        if (!translucent) {
+            part->setGraphicsEffect(nullptr);
+        } else if (auto *effect = qobject_cast<QGraphicsOpacityEffect *>(part->graphicsEffect())) {
+            effect->setOpacity(opacity);
+        } else {
+            effect = new QGraphicsOpacityEffect(part);
+            effect->setOpacity(opacity);
+            part->setGraphicsEffect(effect);
+        }
+    }
+    // A child that fills its own background is repainted alone when it
+    // changes, past the effect of the part it lies in; while the window is
+    // translucent, such children leave their background to that part (the
+    // client's labels: the same colour) and are repainted through it.
+    if (translucent && m_filledChildren.isEmpty()) {
+        for (QWidget *child : findChildren<QWidget *>()) {
+            if (child != m_titleBar && child != m_client && child->autoFillBackground()) {
+                m_filledChildren.append(child);
+                child->setAutoFillBackground(false);
+            }
+        }
+    } else if (!translucent) {
+        for (QWidget *child : std::as_const(m_filledChildren)) {
+            child->setAutoFillBackground(true);
+        }
+        m_filledChildren.clear();
+    }
+    repaint();  // at once, as the compositor would apply it
 }
 
 bool LayerFrame::eventFilter(QObject *watched, QEvent *event) {
@@ -104,6 +149,7 @@ bool LayerFrame::eventFilter(QObject *watched, QEvent *event) {
 
 void LayerFrame::paintEvent(QPaintEvent * /*event*/) {
     QPainter painter(this);
+    painter.setOpacity(m_opacity);
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "ui/qt/wayland/layer_frame.h"
 #include "wayland/alpha-modifier-v1-client.h"
 
 namespace {
@@ -102,8 +103,15 @@ bool WaylandPresence::eventFilter(QObject * /*watched*/, QEvent *event) {
 }
 
 void WaylandPresence::setOpacity(QWidget &window, double opacity) {
+    if (m_alphaModifier == nullptr) {
+        // The compositor has no alpha for surfaces: the frame draws it.
+        if (auto *frame = dynamic_cast<LayerFrame *>(&window)) {
+            frame->setDrawnOpacity(opacity);
+        }
+        return;
+    }
     QWindow *handle = window.windowHandle();
-    if (m_alphaModifier == nullptr || handle == nullptr) {
+    if (handle == nullptr) {
         return;
     }
     auto *surface = static_cast<wl_surface *>(

@@ -3,7 +3,8 @@
 // a LayerFrame: the pointer is over the window from the surface's pointer
 // enter until its leave (its title bar and frame are part of the surface),
 // and each opacity is the surface's alpha multiplier (wp_alpha_modifier_v1),
-// committed at once. Staying on top and off the taskbar come with the layer.
+// committed at once, or, where the compositor has none, drawn by the frame.
+// Staying on top and off the taskbar come with the layer.
 #pragma once
 
 #include <QObject>
@@ -30,8 +31,9 @@ public:
     // Whether the compositor of the session in WAYLAND_DISPLAY offers
     // layer-shell; asked on a connection of its own, before Qt connects.
     [[nodiscard]] static bool compositorOffersLayerShell();
-    // Whether this compositor draws a surface with the alpha its client sets.
-    [[nodiscard]] bool canFade() const { return m_alphaModifier != nullptr; }
+    // Whether this compositor draws a surface with the alpha its client
+    // sets; where it does not, the window's LayerFrame must draw it.
+    [[nodiscard]] bool compositorFades() const { return m_alphaModifier != nullptr; }
 
     [[nodiscard]] std::optional<bool> pointerInside(const QWindow &window) override;
     void prepare(QWindow &window) override;
