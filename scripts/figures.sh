@@ -45,11 +45,12 @@ x_rss=$(median <"$work/text.rss")
 cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{n += $1} END {print n}'; }
 switches() { cat /proc/"$1"/task/*/status | awk '/ctxt_switches/ {n += $2} END {print n}'; }
 
-# Idle cost: Tallaro with the meter running and the pointer away, beside the
-# two yardsticks that wake as often: one whose timers do nothing, one whose
-# amount and caption change every second. All three are measured over the
-# same 120 s, since this machine's cost of a wake-up drifts from minute to
-# minute. Repaints go without shared memory, as Tallaro's do.
+# Idle cost, the pointer away: Tallaro with the meter running and Tallaro
+# stopped and faint, beside three yardsticks: one whose timers of 50 ms and
+# 1 s do nothing, one whose amount and caption change every second, and one
+# with no timer at all (the floor). All are measured over the same 120 s,
+# since this machine's cost of a wake-up drifts from minute to minute.
+# Repaints go without shared memory, as Tallaro's do.
 idle_seconds=120
 QT_XCB_NO_MITSHM=1 "$bare" --text --timers 2>/dev/null &
 bare_pid=$!
@@ -57,25 +58,40 @@ pids+=("$bare_pid")
 QT_XCB_NO_MITSHM=1 "$bare" --text --timers --ticking 2>/dev/null &
 ticking_pid=$!
 pids+=("$ticking_pid")
+QT_XCB_NO_MITSHM=1 "$bare" --text 2>/dev/null &
+floor_pid=$!
+pids+=("$floor_pid")
 start_tallaro "$tallaro" de_DE.UTF-8
 window=$(wait_for_window '^Tallaro$')
 click_start "$window"
+running_pid=$program_pid
+sleep 2  # its caption ticks: the next window named Tallaro is the second
+start_tallaro "$tallaro" de_DE.UTF-8
+wait_for_window '^Tallaro$' >/dev/null
+stopped_pid=$program_pid
 xdotool mousemove 5 5
 sleep 5
 declare -A cpu0 sw0
-for pid in "$bare_pid" "$ticking_pid" "$program_pid"; do cpu0[$pid]=$(cpu_ns "$pid"); sw0[$pid]=$(switches "$pid"); done
+for pid in "$bare_pid" "$ticking_pid" "$floor_pid" "$running_pid" "$stopped_pid"; do
+    cpu0[$pid]=$(cpu_ns "$pid")
+    sw0[$pid]=$(switches "$pid")
+done
 sleep "$idle_seconds"
 # Prints the CPU share of one core and the wake-ups a second of a process since cpu0.
 idle_figures() {
     awk -v ns=$(($(cpu_ns "$1") - cpu0[$1])) -v s=$(($(switches "$1") - sw0[$1])) -v t="$idle_seconds" \
-        'BEGIN {printf "%.3f %.1f\n", ns / 1e9 / t * 100, s / t}'
+        'BEGIN {printf "%.3f %.2f\n", ns / 1e9 / t * 100, s / t}'
 }
 read -r bare_cpu bare_wakeups < <(idle_figures "$bare_pid")
 read -r ticking_cpu ticking_wakeups < <(idle_figures "$ticking_pid")
-read -r idle_cpu wakeups < <(idle_figures "$program_pid")
-cpu_ratio=$(awk -v a="$idle_cpu" -v b="$bare_cpu" 'BEGIN {printf "%.2f", a / b}')
-ticking_ratio=$(awk -v a="$ticking_cpu" -v b="$bare_cpu" 'BEGIN {printf "%.2f", a / b}')
-for pid in "$program_pid" "$ticking_pid" "$bare_pid"; do kill "$pid"; wait "$pid" 2>/dev/null || true; done
+read -r floor_cpu floor_wakeups < <(idle_figures "$floor_pid")
+read -r idle_cpu wakeups < <(idle_figures "$running_pid")
+read -r stopped_cpu stopped_wakeups < <(idle_figures "$stopped_pid")
+cpu_ratio=$(awk -v a="$idle_cpu" -v b="$ticking_cpu" 'BEGIN {printf "%.2f", a / b}')
+for pid in "$running_pid" "$stopped_pid" "$ticking_pid" "$bare_pid" "$floor_pid"; do
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+done
 
 # Time keeping: one unit a second (3600 an hour), the pointer in and out
 # every 3 s for 120 s; the caption then tells the ticks.
@@ -126,9 +142,9 @@ cat <<TABLE
 | --- | --- | --- | --- | --- |
 | start-up to the first mapped window (median of $runs) | ${t_start} ms | ${b_start} ms | ${x_start} ms | within 1.2 x of bare |
 | peak resident memory (median of $runs) | ${t_rss} KiB | ${b_rss} KiB | ${x_rss} KiB | within 1.1 x of bare |
-| CPU over the same ${idle_seconds} s: meter running, pointer away; the yardstick with empty timers of 50 ms and 1 s | ${idle_cpu} % of one core (${cpu_ratio} x) | | ${bare_cpu} % | within 1.3 x of the yardstick |
-| the same yardstick whose amount and caption change every second | | | ${ticking_cpu} % (${ticking_ratio} x) | |
-| wake-ups (context switches, all threads) per second, same; empty timers, then changing amount | ${wakeups} | | ${bare_wakeups}; ${ticking_wakeups} | at most 25 |
+| CPU over the same ${idle_seconds} s, pointer away: (a) meter running; yardsticks: amount and caption changing every second, empty timers of 50 ms and 1 s, no timer | ${idle_cpu} % of one core (${cpu_ratio} x the changing yardstick) | | ${ticking_cpu} %; ${bare_cpu} %; ${floor_cpu} % | (a) at most the changing yardstick |
+| the same, (b) meter stopped, window faint | ${stopped_cpu} % | | | |
+| wake-ups (context switches, all threads) per second, same: (a) running; (b) stopped and faint; yardsticks as above | (a) ${wakeups}; (b) ${stopped_wakeups} | | ${ticking_wakeups}; ${bare_wakeups}; ${floor_wakeups} | (a) at most 5, (b) at most 0.2 |
 | ticks counted in 120 s, pointer in and out every 3 s | ${ticks} | | | 120 |
 | fade-out from opaque to faint, first level to last as the X server received them (median) | ${fade_out} ms for ${fade_out_levels} levels | | | 43 steps of 10 ms |
 | fade-in from faint to opaque, the same (median) | ${fade_in} ms for ${fade_in_levels} levels | | | 43 steps of 10 ms |

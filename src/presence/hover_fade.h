@@ -38,6 +38,9 @@ public:
     [[nodiscard]] std::optional<std::int16_t> next();
 
     bool fading() const { return m_fading; }
+    // Whether the last fade was a fade-in, which leaves the window opaque
+    // (a fade-out leaves it faint).
+    bool leftOpaque() const { return m_direction == Direction::In; }
     std::int16_t curTrans() const { return m_curTrans; }
 
 private:

@@ -16,7 +16,7 @@ void TallaroForm::Form_Load() {
         m_window.showWindow();
         return;
     }
-    m_window.switchTimerOn(Timer::Poll, kPollIntervalMs);
+    switchPollOn();
     m_window.placeTopmost();
     m_window.showWindow();
     FadeIn();
@@ -75,6 +75,8 @@ void TallaroForm::showMarks() {
 }
 
 void TallaroForm::Timer2_Timer() {
+    // A poll that begins no fade switches Timer2 on afresh at its end, as
+    // one that does after the fade.
     if (m_window.pointerInside()) {
         FadeIn();
     } else {
@@ -90,7 +92,7 @@ void TallaroForm::beginFade(HoverFade::Direction direction) {
     if (!opening) {
         return;  // a fade runs to its end
     }
-    m_window.switchTimerOff(Timer::Poll);
+    switchPollOff();
     if (opening->openingLevel) {
         m_window.SetTrans(*opening->openingLevel);
     }
@@ -120,8 +122,42 @@ void TallaroForm::FadePause_Timer() {
 }
 
 void TallaroForm::endFade() {
-    m_window.switchTimerOn(Timer::Poll, kPollIntervalMs);
+    switchPollOn();
     m_window.showWindow();
+}
+
+// Timer2 on, with a fresh count. Where the window system tells crossings,
+// the poll wakes only at a mark where it can change something: at once
+// after a fade when the pointer has left or come back meanwhile, else at
+// the first mark after a crossing that makes it differ.
+void TallaroForm::switchPollOn() {
+    if (!m_window.tellsCrossings()) {
+        m_window.switchTimerOn(Timer::Poll, kPollIntervalMs);
+        return;
+    }
+    const std::int64_t now = m_window.steadyMs();
+    m_pollMarks.restart(now);
+    m_pollOn = true;
+    armPoll(now);
+}
+
+void TallaroForm::switchPollOff() {
+    m_pollOn = false;
+    m_window.switchTimerOff(Timer::Poll);
+}
+
+void TallaroForm::armPoll(std::int64_t now) {
+    if (PollMarks::pollCanChange(m_window.crossedInside(), m_fade.leftOpaque())) {
+        m_window.wakePollIn(static_cast<int>(m_pollMarks.nextAt(now) - now));
+    } else {
+        m_window.switchTimerOff(Timer::Poll);
+    }
+}
+
+void TallaroForm::Form_PointerCrossed() {
+    if (m_pollOn) {
+        armPoll(m_window.steadyMs());
+    }
 }
 
 FormHandler clickHandlerOf(std::string_view controlName) {

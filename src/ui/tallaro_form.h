@@ -9,6 +9,7 @@
 #include "meter/meter_model.h"
 #include "numtext/number_locale.h"
 #include "presence/hover_fade.h"
+#include "presence/poll_marks.h"
 #include "ui/window_port.h"
 
 namespace tallaro::ui {
@@ -34,6 +35,8 @@ public:
     void BtnMoneyPersM_Click() { stepField(Field::MoneyPers, -1); }
 
     void Timer2_Timer();
+    // The pointer crossed the window's edge, as the window system tells.
+    void Form_PointerCrossed();
     // The pointer moved over the window's own background.
     void Form_MouseMove() { FadeIn(); }
     void FadeIn() { beginFade(HoverFade::Direction::In); }
@@ -49,12 +52,17 @@ private:
     void showMarks();
     void beginFade(HoverFade::Direction direction);
     void endFade();
+    void switchPollOn();
+    void switchPollOff();
+    void armPoll(std::int64_t now);
 
     WindowPort &m_window;
     const NumberLocale m_locale;
     MeterModel m_meter;
     FieldMarks m_shownMarks;
     HoverFade m_fade;
+    PollMarks m_pollMarks{kPollIntervalMs};
+    bool m_pollOn = false;  // Timer2, where the poll wakes only at its marks
 };
 
 // A handler of the form, such as the one a button's click runs.

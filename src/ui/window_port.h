@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -53,6 +54,19 @@ public:
     // Whether the pointer is within the window's outer rectangle, frame and
     // title bar included, its right and bottom edges excluded.
     virtual bool pointerInside() const = 0;
+
+    // A layer whose window system tells each crossing of the window's edge
+    // (it then calls Form_PointerCrossed) lets the poll sleep until it can
+    // change something; the others keep it beating every interval.
+    virtual bool tellsCrossings() const { return false; }
+    // Whether the pointer is over the window as the crossings tell, without
+    // asking the window system; nothing while only a query can tell.
+    virtual std::optional<bool> crossedInside() const { return std::nullopt; }
+    // Milliseconds on a steady clock, for the poll's marks.
+    virtual std::int64_t steadyMs() const { return 0; }
+    // Runs Timer2_Timer once, delayMs from now, in place of the poll's beat;
+    // switchTimerOff(Timer::Poll) cancels it.
+    virtual void wakePollIn(int /*delayMs*/) {}
 };
 
 }  // namespace ui

@@ -69,6 +69,33 @@ caption=$(wait_for_caption "$window" '^100,0[3-9] - Tallaro$')
 [[ $caption =~ ^100,0[3-9]\ -\ Tallaro$ ]] || fail "the meter did not run while faint: '$caption'"
 echo "caption: $caption"
 
+# The moments fades begin: the poll's marks, 50 ms apart counted from the
+# moment it was last switched on, however long it sleeps between them. From
+# the pointer's move into the window (at the server's time) to the
+# fade-in's first level there: never more than one interval and a margin,
+# and spread over the interval, not at once.
+"$spy" "$window" --pointer >"$work/crossings" 2>>"$work/spy.log" &
+pids+=($!)
+for _ in $(seq 100); do grep -qx ready "$work/crossings" && break; sleep 0.05; done
+crossings=10
+for _ in $(seq "$crossings"); do
+    for way in out in; do
+        sleep "0.$((RANDOM % 90 + 10))"  # anywhere in the poll's count
+        changes=$(spied_changes)
+        if [ "$way" = out ]; then xdotool mousemove 5 5; else xdotool mousemove $((x + 100)) $((y + 50)); fi
+        spied_fade "$changes" "$way" >/dev/null
+    done
+done
+delays=$(awk '$2 == "pointer" { moved = $1; inside = $3 > 5; next }
+    $1 ~ /^[0-9]+$/ && moved != "" { if (inside) print $1 - moved; moved = "" }' "$work/crossings" | sort -n)
+[ "$(grep -c . <<<"$delays")" -eq "$crossings" ] ||
+    fail "of $crossings moves into the window, $(grep -c . <<<"$delays") began a fade: $(cat "$work/crossings")"
+read -r shortest longest < <(paste -sd ' ' <<<"$delays" | awk '{print $1, $NF}')
+[ "$longest" -le 90 ] || fail "a fade began $longest ms after the pointer came in (delays: $(paste -sd ' ' <<<"$delays"))"
+[ "$longest" -ge 20 ] && [ $((longest - shortest)) -ge 15 ] ||
+    fail "the fades began at once, not at the poll's marks (delays: $(paste -sd ' ' <<<"$delays"))"
+echo "fades begin at the poll's marks: $(paste -sd ' ' <<<"$delays") ms after the pointer came in"
+
 close_and_expect_success "$close_window" "$window"
 [ -s "$work/program.log" ] && fail "under openbox the program said: $(cat "$work/program.log")"
 echo "PASS: faint, opaque, faint and opaque again, and the program ended with status 0"

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <utility>
@@ -131,6 +132,7 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, std::unique_ptr<Presence> b
     timer(Timer::FadePause)->setTimerType(Qt::PreciseTimer);
     connect(timer(Timer::Meter), &QTimer::timeout, this, [this] { m_form.Timer1_Timer(); });
     connect(timer(Timer::Poll), &QTimer::timeout, this, [this] { m_form.Timer2_Timer(); });
+    m_backend->onCrossing([this] { m_form.Form_PointerCrossed(); });
     connect(timer(Timer::FadePause), &QTimer::timeout, this, [this] { m_form.FadePause_Timer(); });
 
     for (std::size_t i = 0; i < kControls.size(); ++i) {
@@ -217,7 +219,26 @@ void FrmTallaro::showDisplay(const tallaro::MeterDisplay &display) {
 }
 
 void FrmTallaro::switchTimerOn(Timer which, int intervalMs) {
+    timer(which)->setSingleShot(false);
     timer(which)->start(intervalMs);
+}
+
+// Precise, so that the poll never wakes before the mark it was set for.
+void FrmTallaro::wakePollIn(int delayMs) {
+    QTimer *poll = timer(Timer::Poll);
+    poll->setSingleShot(true);
+    poll->setTimerType(Qt::PreciseTimer);
+    poll->start(delayMs);
+}
+
+std::int64_t FrmTallaro::steadyMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::optional<bool> FrmTallaro::crossedInside() const {
+    const QWindow *window = this->window()->windowHandle();
+    return window != nullptr ? m_backend->crossedInside(*window) : std::nullopt;
 }
 
 void FrmTallaro::switchTimerOff(Timer which) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -71,6 +72,10 @@ private:
     void showWindow() override;
     void repaintWindow() override;
     bool pointerInside() const override;
+    bool tellsCrossings() const override { return m_presence && m_backend->tellsCrossings(); }
+    std::optional<bool> crossedInside() const override;
+    std::int64_t steadyMs() const override;
+    void wakePollIn(int delayMs) override;
 
     std::array<QWidget *, tallaro::ui::kControls.size()> m_controls{};  // in the design's order
     std::array<QTimer *, 3> m_timers{};                                 // by Timer

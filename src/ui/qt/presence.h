@@ -5,7 +5,9 @@
 // back end and knows no more of the window system.
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <utility>
 
 class QWidget;
 class QWindow;
@@ -21,4 +23,26 @@ public:
     virtual void prepare(QWindow &window) = 0;
     // Gives the top-level window an opacity (0 < opacity <= 1) at once.
     virtual void setOpacity(QWidget &window, double opacity) = 0;
+
+    // Whether this back end tells each crossing of the window's edge, so
+    // that the poll may sleep until one comes.
+    [[nodiscard]] virtual bool tellsCrossings() const { return false; }
+    // Whether the pointer is over the window as the crossings tell, without
+    // asking the window system; nothing while only a query can tell.
+    [[nodiscard]] virtual std::optional<bool> crossedInside(const QWindow & /*window*/) {
+        return std::nullopt;
+    }
+    // Calls the handler from the event loop whenever a crossing may have
+    // changed that answer.
+    void onCrossing(std::function<void()> handler) { m_crossed = std::move(handler); }
+
+protected:
+    void tellCrossing() const {
+        if (m_crossed) {
+            m_crossed();
+        }
+    }
+
+private:
+    std::function<void()> m_crossed;
 };

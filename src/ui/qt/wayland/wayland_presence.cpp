@@ -94,10 +94,9 @@ void WaylandPresence::prepare(QWindow &window) {
 // The window itself hears of the surface's pointer enter and leave; its
 // widgets' own enter and leave events come with every move between them.
 bool WaylandPresence::eventFilter(QObject * /*watched*/, QEvent *event) {
-    if (event->type() == QEvent::Enter) {
-        m_inside = true;
-    } else if (event->type() == QEvent::Leave) {
-        m_inside = false;
+    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
+        m_inside = event->type() == QEvent::Enter;
+        tellCrossing();
     }
     return false;
 }

@@ -36,6 +36,10 @@ public:
     [[nodiscard]] bool compositorFades() const { return m_alphaModifier != nullptr; }
 
     [[nodiscard]] std::optional<bool> pointerInside(const QWindow &window) override;
+    [[nodiscard]] bool tellsCrossings() const override { return true; }
+    [[nodiscard]] std::optional<bool> crossedInside(const QWindow & /*window*/) override {
+        return m_inside;
+    }
     void prepare(QWindow &window) override;
     void setOpacity(QWidget &window, double opacity) override;
 

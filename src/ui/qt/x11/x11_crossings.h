@@ -1,6 +1,6 @@
 // x11_crossings.h
 // Where the pointer is, from the crossings of the window's outermost frame
-// that the program's own X connection reports: the 20 polls a second answer
+// that the program's own X connection reports: the polls answer
 // without a round trip, and ask the server only when the crossings cannot
 // tell (at first, after a new frame, during a grab).
 #pragma once

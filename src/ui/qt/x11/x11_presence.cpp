@@ -1,5 +1,6 @@
 #include "ui/qt/x11/x11_presence.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QRect>
@@ -45,7 +46,18 @@ struct X11Presence::Connection {
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
+    // Takes the events that have come (readSocket: from the socket) and
+    // tells, from the event loop, a crossing that changed the answer.
+    void takeEvents(bool readSocket) {
+        const std::optional<bool> before = crossings.known();
+        crossings.takeEvents(readSocket);
+        if (crossings.known() != before && crossed) {
+            QMetaObject::invokeMethod(notifier.get(), crossed, Qt::QueuedConnection);
+        }
+    }
+
     xcb_connection_t *connection;
+    std::function<void()> crossed;
     X11Crossings crossings;
     X11Attention attention;
     std::unique_ptr<QSocketNotifier> notifier;
@@ -64,17 +76,23 @@ X11Presence::X11Presence() {
     Connection *x11 = m_x11.get();
     x11->notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(connection),
                                                       QSocketNotifier::Read);
+    x11->crossed = [this] { tellCrossing(); };
     QObject::connect(x11->notifier.get(), &QSocketNotifier::activated, x11->notifier.get(), [x11] {
-        x11->crossings.takeEvents(true);
+        x11->takeEvents(true);
         // A broken connection stays readable: it is not watched any more.
         if (xcb_connection_has_error(x11->connection) != 0) {
             x11->notifier->setEnabled(false);
         }
     });
+    // Events that xcb read from the socket while it waited for a reply wait
+    // in its queue, where the socket's notifier does not see them: they are
+    // taken before the program sleeps.
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                     x11->notifier.get(), [x11] { x11->takeEvents(false); });
     QCoreApplication::instance()->installNativeEventFilter(&x11->attention);
 }
 
-std::optional<bool> X11Presence::pointerInside(const QWindow &window) {
+std::optional<bool> X11Presence::crossedInside(const QWindow &window) {
     if (m_x11 == nullptr) {
         return std::nullopt;
     }
@@ -87,8 +105,14 @@ std::optional<bool> X11Presence::pointerInside(const QWindow &window) {
         m_x11->attention.watch(client);
     }
     m_x11->crossings.takeEvents(false);
-    m_x11->attention.poll();
-    if (const std::optional<bool> known = m_x11->crossings.known()) {
+    return m_x11->crossings.known();
+}
+
+std::optional<bool> X11Presence::pointerInside(const QWindow &window) {
+    if (m_x11 == nullptr) {
+        return std::nullopt;
+    }
+    if (const std::optional<bool> known = crossedInside(window)) {
         return *known;
     }
     // The outer rectangle as the window system has it now.
@@ -123,6 +147,10 @@ struct X11Presence::Connection {};
 X11Presence::X11Presence() = default;
 
 std::optional<bool> X11Presence::pointerInside(const QWindow & /*window*/) {
+    return std::nullopt;
+}
+
+std::optional<bool> X11Presence::crossedInside(const QWindow & /*window*/) {
     return std::nullopt;
 }
 

@@ -1,8 +1,8 @@
 // x11_presence.h
 // What the window's presence needs of an X server beyond Qt: where the
-// pointer is for the 20 polls a second, kept from crossing events that a
-// connection of the program's own reads as they come, so that a poll costs
-// no round trip and no system call; the taskbar and pager kept off; no call
+// pointer is, kept from crossing events that a connection of the program's
+// own reads as they come, so that a poll costs no round trip and no system
+// call, and each crossing is told as it comes; the taskbar and pager kept off; no call
 // for attention left standing; each opacity level sent when it is set; and
 // whether the window manager can keep the window above others.
 #pragma once
@@ -25,6 +25,9 @@ public:
     // is not on an X server. The rectangle is only looked up when the
     // crossing events leave the answer to a query.
     [[nodiscard]] std::optional<bool> pointerInside(const QWindow &window) override;
+    // The crossings of its outermost frame, read as they come.
+    [[nodiscard]] bool tellsCrossings() const override { return m_x11 != nullptr; }
+    [[nodiscard]] std::optional<bool> crossedInside(const QWindow &window) override;
     // Keeps the window off the taskbar and the pager.
     void prepare(QWindow &window) override { stayOffTaskbar(window); }
     // The window's opacity property, sent at once.

@@ -13,6 +13,9 @@ X11Attention::X11Attention(xcb_connection_t *connection, xcb_window_t root)
         x11::internAtoms<2>(connection, {"_NET_WM_STATE", "_NET_WM_STATE_DEMANDS_ATTENTION"});
     m_wmState = atoms[0];
     m_demandsAttention = atoms[1];
+    m_recheck.setSingleShot(true);
+    m_recheck.setInterval(1000);
+    QObject::connect(&m_recheck, &QTimer::timeout, &m_recheck, [this] { dropAttention(); });
 }
 
 void X11Attention::watch(xcb_window_t client) {
@@ -41,12 +44,6 @@ void X11Attention::lookForAttention() {
     dropAttention();
 }
 
-void X11Attention::poll() {
-    if (m_recheck > 0 && --m_recheck == 0) {
-        dropAttention();
-    }
-}
-
 // The window never calls for attention; a window manager that marks it so
 // (as a window mapped beside the focused one, say) is asked to take the mark
 // back, and asked again a second later, a few times at most, should the mark
@@ -54,7 +51,7 @@ void X11Attention::poll() {
 // reach it together).
 void X11Attention::dropAttention() {
     if (!x11::holds(x11::atomList(m_connection, m_client, m_wmState), m_demandsAttention)) {
-        m_recheck = 0;
+        m_recheck.stop();
         return;
     }
     xcb_client_message_event_t message{};
@@ -69,9 +66,12 @@ void X11Attention::dropAttention() {
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char *>(&message));
     xcb_flush(m_connection);
-    constexpr int kPollsASecond = 20;
     constexpr int kTries = 5;
-    m_recheck = ++m_tries < kTries ? kPollsASecond : 0;
+    if (++m_tries < kTries) {
+        m_recheck.start();
+    } else {
+        m_recheck.stop();
+    }
 }
 
 void stayOffTaskbar(xcb_connection_t *connection, xcb_window_t window) {

@@ -7,6 +7,7 @@
 #include <xcb/xcb.h>
 
 #include <QAbstractNativeEventFilter>
+#include <QTimer>
 
 #include <optional>
 #include <string>
@@ -21,8 +22,6 @@ public:
     // Watches the window from now on, and takes back a call for attention
     // made before.
     void watch(xcb_window_t client);
-    // Counts one poll towards the next look for a mark that stayed.
-    void poll();
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
@@ -35,7 +34,7 @@ private:
     xcb_atom_t m_wmState = XCB_ATOM_NONE;
     xcb_atom_t m_demandsAttention = XCB_ATOM_NONE;
     xcb_window_t m_client = XCB_NONE;
-    int m_recheck = 0;  // polls until a call for attention is looked for again
+    QTimer m_recheck;  // until a call for attention is looked for again
     int m_tries = 0;
 };
 
