@@ -21,7 +21,7 @@ case "${1:-run}" in
     package) packages=("${build[@]}" dpkg-dev file) ;;
     bench) packages=("${build[@]}" libbenchmark-dev libx11-dev libxtst-dev xvfb xauth xdotool x11-utils) ;;
     desktops) packages=("${build[@]}" libbenchmark-dev libxtst-dev xauth xdotool x11-utils xwayland qt6-wayland
-        kwin-wayland breeze dbus-daemon sway labwc grim python3) ;;
+        kwin-wayland breeze dbus-daemon sway labwc grim x11-apps python3) ;;
     # Packing the Windows program needs only the cross-compilers; its tests
     # need Wine, and the 32-bit Wine (wine32, from Debian's i386 packages)
     # is asked for on its own, since it cannot always be had.

@@ -9,7 +9,9 @@
 #   then natively: off taskbar and pager and above a newer window as KWin
 #   reports it, every level of each fade over its client area, the desktop
 #   and its own title bar received by KWin on its own, the keys typed after
-#   a click into a field heard);
+#   a click into a field heard, a drag of its title bar and its close box;
+#   then in KWin's X11 windowed mode, for pixels: "Start" ticking the
+#   caption in its own title bar, the drag, the close box);
 # - sway (headless): a build with the native Wayland road comes up as a
 #   layer surface, quietly, faint, opaque over its client area and its own
 #   title bar, every level of each fade received by sway on its own, above a
@@ -271,34 +273,49 @@ wait_for_pixels() {
     echo "$count"
 }
 
+# Starts the program natively, its protocol log telling what the compositor
+# received, and requires it quiet and its amount drawn faint; the client
+# area where the design puts it, the frame's title bar above it.
+start_native() {
+    unset DISPLAY
+    export WAYLAND_DEBUG=1
+    start_tallaro "$program" de_DE.UTF-8
+    unset WAYLAND_DEBUG
+    x=388 y=419
+    digits="$((x + 4)) $((y + 72)) 101 29"  # the amount's label, from the window's design
+    dim=$(wait_for_pixels faint_red_pixels "-gt 100")
+    [ "$dim" -gt 100 ] && [ "$(red_pixels $digits)" -eq 0 ] ||
+        fail "$1: the amount is not drawn faint: $dim faint red pixels, $(red_pixels $digits) pure"
+    said=$(grep -v '^\[' "$work/program.log" || true)
+    [ -z "$said" ] || fail "under $1 the program said: $said"
+}
+
+# Moves the pointer over the client area, then the title bar: the amount
+# opaque at each as the compositor draws it. Over the client area, once the
+# fade has ended there, CHECK runs, given the log's length before the move.
+expect_opaque_over_window() {
+    local place mark pure
+    for place in "client area|$((x + 100)) $((y + 50))" "title bar|$((x + 20)) $((y - 8))"; do
+        mark=$(log_lines)
+        move_to ${place#*|}
+        pure=$(wait_for_pixels red_pixels "-gt 100")
+        [ "$pure" -gt 100 ] || fail "$1: pointer on the ${place%|*}: $pure pure red pixels"
+        [ "${place%|*}" = "client area" ] && "$2" "$mark"
+        echo "$1: pointer on the ${place%|*}: opaque ($pure pure red pixels)"
+    done
+}
+
 
 if [ "${3:-}" = --inside-sway ] && [ "$NATIVE" = yes ]; then
     exec >>"$OUT/sway.out" 2>&1
     # Natively on sway, as a layer surface: no X display needed. The
     # program's protocol log tells what the compositor received.
-    unset DISPLAY
-    export WAYLAND_DEBUG=1
-    start_tallaro "$program" de_DE.UTF-8
-    unset WAYLAND_DEBUG
-    # The client area where the design puts it, the frame's title bar above it.
-    x=388 y=419
-    digits="$((x + 4)) $((y + 72)) 101 29"  # the amount's label, from the window's design
-    dim=$(wait_for_pixels faint_red_pixels "-gt 100")
-    [ "$dim" -gt 100 ] && [ "$(red_pixels $digits)" -eq 0 ] ||
-        fail "sway: the amount is not drawn faint: $dim faint red pixels, $(red_pixels $digits) pure"
-    said=$(grep -v '^\[' "$work/program.log" || true)
-    [ -z "$said" ] || fail "under sway the program said: $said"
+    start_native sway
     swaymsg -t get_tree | grep -q '"name": "Tallaro' && fail "sway holds the window as one of its own"
     echo "sway: natively a layer surface, off sway's windows, faint ($dim faint red pixels); nothing said"
     start_pointer /usr/bin/python3
-    for place in "client area|$((x + 100)) $((y + 50))" "title bar|$((x + 20)) $((y - 8))"; do
-        mark=$(log_lines)
-        move_to ${place#*|}
-        [ "${place%|*}" = "client area" ] && expect_logged_fade "$mark" in
-        pure=$(wait_for_pixels red_pixels "-gt 100")
-        [ "$pure" -gt 100 ] || fail "sway: pointer on the ${place%|*}: $pure pure red pixels"
-        echo "sway: pointer on the ${place%|*}: opaque ($pure pure red pixels)"
-    done
+    fade_in_received() { expect_logged_fade "$1" in; }
+    expect_opaque_over_window sway fade_in_received
     mark=$(log_lines)
     move_to 1200 60
     expect_logged_fade "$mark" out
@@ -395,6 +412,71 @@ if [ "${3:-}" = --inside-sway ]; then
     exit 0
 fi
 
+# Pixels of a kind (red: the amount's digits; dark: text in the window's
+# colours) in a rectangle (LEFT TOP WIDTH HEIGHT) of the X server's screen.
+x_pixels() {
+    xwd -root -silent | /usr/bin/python3 -c '
+import struct, sys
+kind, left, top, width, height = sys.argv[1], *map(int, sys.argv[2:6])
+data = sys.stdin.buffer.read()
+header = struct.unpack(">25I", data[:100])
+pixels, line = data[header[0] + header[19] * 12:], header[12]
+count = 0
+for y in range(top, top + height):
+    for x in range(left, left + width):
+        b, g, r = pixels[y * line + x * 4:y * line + x * 4 + 3]
+        count += (r > 200 and g < 60 and b < 60) if kind == "red" else (r < 90 and g < 90 and b < 90)
+print(count)' "$@"
+}
+
+# KWin drawing into a window of an X server (its X11 windowed mode), for the
+# pixels headless KWin does not give: the native window's own title bar and
+# its caption, as KWin draws them. KWin's renderer leaves the alpha out
+# there, so the window stands opaque; the pointer is the X server's.
+if [ "${3:-}" = --inside-kwin-windowed ]; then
+    exec >>"$OUT/kwinx.out" 2>&1
+    x11_display=$DISPLAY
+    unset DISPLAY
+    start_tallaro "$program" de_DE.UTF-8
+    export DISPLAY=$x11_display
+    x=388 y=419
+    caption="$((x + 2)) $((y - 20)) 180 18"  # the title bar's text, left of the close box
+    for _ in $(seq 50); do
+        [ "$(x_pixels red $((x + 4)) $((y + 72)) 101 29)" -gt 100 ] && break
+        sleep 0.2
+    done
+    [ "$(x_pixels red $((x + 4)) $((y + 72)) 101 29)" -gt 100 ] ||
+        fail "KWin, windowed: no amount drawn at the window's place"
+    before=$(x_pixels dark $caption)
+    xdotool mousemove $((x + 194)) $((y + 12)) click 1  # "Start"
+    after=$before
+    for _ in $(seq 25); do
+        after=$(x_pixels dark $caption)
+        [ "$after" -gt $((before + 30)) ] && break
+        sleep 0.2
+    done
+    [ "$after" -gt $((before + 30)) ] ||
+        fail "KWin, windowed: the caption in the title bar did not grow with the meter ($before, then $after dark pixels)"
+    echo "KWin, windowed: \"Start\" ticks the caption in the window's own title bar ($before, then $after dark pixels)"
+    xdotool mousemove $((x + 60)) $((y - 10)) mousedown 1
+    for step in 1 2 3 4 5; do xdotool mousemove $((x + 60 + step * 20)) $((y - 10 + step * 10)); sleep 0.1; done
+    xdotool mouseup 1
+    x=$((x + 100)) y=$((y + 50))
+    for _ in $(seq 25); do
+        [ "$(x_pixels red $((x + 4)) $((y + 72)) 101 29)" -gt 100 ] && break
+        sleep 0.2
+    done
+    [ "$(x_pixels red $((x + 4)) $((y + 72)) 101 29)" -gt 100 ] ||
+        fail "KWin, windowed: the drag did not bring the amount 100 px right and 50 down"
+    echo "KWin, windowed: a drag of the title bar moves the window where it is dropped"
+    xdotool mousemove $((x + 208)) $((y - 10)) click 1  # the close box
+    wait_for_program_end "after a click on its close box"
+    [ "$program_status" -eq 0 ] || fail "KWin, windowed: the program ended with status $program_status"
+    echo "KWin, windowed: the close box ends the program with status 0"
+    echo PASS >"$OUT/kwinx.status"
+    exit 0
+fi
+
 # The surface commits the program made after its log's first N lines.
 logged_commits() {
     awk -v n="$1" 'NR > n && /wl_surface[@#][0-9]+\.commit\(/' "$work/program.log" | wc -l
@@ -402,29 +484,13 @@ logged_commits() {
 
 if [ "${3:-}" = --inside-labwc ]; then
     exec >>"$OUT/labwc.out" 2>&1
-    unset DISPLAY
-    export WAYLAND_DEBUG=1
-    start_tallaro "$program" de_DE.UTF-8
-    unset WAYLAND_DEBUG
+    start_native labwc
     grep -q '"wp_alpha_modifier_v1"' "$work/program.log" &&
         fail "labwc offers an alpha for surfaces now: this no longer measures a compositor without one"
-    x=388 y=419
-    digits="$((x + 4)) $((y + 72)) 101 29"  # the amount's label, from the window's design
-    dim=$(wait_for_pixels faint_red_pixels "-gt 100")
-    [ "$dim" -gt 100 ] && [ "$(red_pixels $digits)" -eq 0 ] ||
-        fail "labwc: the amount is not drawn faint: $dim faint red pixels, $(red_pixels $digits) pure"
-    said=$(grep -v '^\[' "$work/program.log" || true)
-    [ -z "$said" ] || fail "under labwc the program said: $said"
     echo "labwc: no alpha for surfaces, the window drawn faint by itself ($dim faint red pixels); nothing said"
     start_pointer /usr/bin/python3 1280x720  # labwc's headless output
-    for place in "client area|$((x + 100)) $((y + 50))" "title bar|$((x + 20)) $((y - 8))"; do
-        mark=$(log_lines)
-        move_to ${place#*|}
-        pure=$(wait_for_pixels red_pixels "-gt 100")
-        [ "$pure" -gt 100 ] || fail "labwc: pointer on the ${place%|*}: $pure pure red pixels"
-        echo "labwc: pointer on the ${place%|*}: opaque ($pure pure red pixels)"
-        [ "${place%|*}" = "client area" ] && frames=$(logged_commits "$mark")
-    done
+    frames_drawn() { frames=$(logged_commits "$1"); }
+    expect_opaque_over_window labwc frames_drawn
     mark=$(log_lines)
     move_to 1200 600
     dim=$(wait_for_pixels faint_red_pixels "-gt 100")
@@ -478,6 +544,19 @@ XDG_RUNTIME_DIR="$work/kwin-runtime" XDG_DATA_DIRS="$work/share:/usr/share" QT_L
     --exit-with-session "$work/inside-kwin" >"$OUT/kwin.log" 2>&1 || true
 cat "$OUT/kwin.out" 2>/dev/null || true
 [ -f "$OUT/kwin.status" ] || fail "under KWin (its log: $(tail -5 "$OUT/kwin.log"))"
+if [ "$NATIVE" = yes ]; then
+    start_xvfb
+    printf '#!/bin/sh\nexec bash %q %q %q --inside-kwin-windowed\n' "$0" "$program" "$bare" >"$work/inside-kwinx"
+    chmod +x "$work/inside-kwinx"
+    mkdir -m 700 "$work/kwinx-runtime"
+    XDG_RUNTIME_DIR="$work/kwinx-runtime" timeout 120 dbus-run-session -- "$work/kwin_wayland" \
+        --x11-display "$DISPLAY" --socket tallaro-kwinx --width "${screen%x*}" --height "${screen#*x}" \
+        --no-lockscreen --no-global-shortcuts --no-kactivities \
+        --exit-with-session "$work/inside-kwinx" >"$OUT/kwinx.log" 2>&1 || true
+    cat "$OUT/kwinx.out" 2>/dev/null || true
+    [ -f "$OUT/kwinx.status" ] || fail "under KWin, windowed (its log: $(tail -5 "$OUT/kwinx.log"))"
+    unset DISPLAY
+fi
 fi
 
 if [[ $only == *,sway,* ]]; then
