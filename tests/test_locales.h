@@ -13,5 +13,8 @@ inline const NumberLocale kSwiss{".", "\u2019"};   // typographic apostrophe
 // Russian, Polish, Czech, Swedish, Norwegian, Finnish and more group with the
 // no-break space.
 inline const NumberLocale kRussian{",", "\u00A0"};
+// Separators a user can set (on Windows, say): the thin and the figure space.
+inline const NumberLocale kThinSpace{",", "\u2009"};
+inline const NumberLocale kFigureSpace{",", "\u2007"};
 
 }  // namespace tallaro::test_locales

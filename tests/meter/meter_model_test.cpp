@@ -64,6 +64,25 @@ TEST(MeterModel, TickFollowsTheArithmeticInItsOrder) {
     EXPECT_EQ(meter.totalCost(), expected);  // the same operations give the same bits
 }
 
+// Each second adds persons x salary / 3600, in that order: for these
+// figures every other order of the same operations shows another cent a
+// minute in (4,31, 6,48 and 9,14).
+TEST(MeterModel, AMinuteShowsTheCentOfTheTicksOwnOrder) {
+    const struct Row {
+        MeterFields fields;
+        const char *amount;
+    } rows[] = {
+        {{"3", "86,10", "0"}, "4,30"},
+        {{"6", "64,75", "0"}, "6,47"},
+        {{"3", "182,7", "0"}, "9,13"},
+    };
+    for (const Row &row : rows) {
+        MeterModel meter = startedMeter(row.fields);
+        EXPECT_EQ(tickTimes(meter, row.fields, 60).amount, row.amount)
+            << row.fields.persons << " x " << row.fields.salary;
+    }
+}
+
 TEST(MeterModel, ReadsFieldsUnderTheLocaleItWasGiven) {
     MeterModel meter = startedMeter({"2", "1.800", "1.000,5"}, kGerman);
     meter.tick({"2", "1.800", "1.000,5"});

@@ -40,6 +40,10 @@ TEST(TextToDouble, FollowsTheGrammarUnderEachLocale) {
         {&kFrench, "1 234,5", 1234.5},  // a typed space stands for the narrow one
         {&kRussian, "1\u00A0234,5", 1234.5},
         {&kRussian, "1 234\u00A0567", 1234567.0},  // and for the no-break one
+        {&kThinSpace, "1\u2009234,5", 1234.5},
+        {&kThinSpace, "1 234\u2009567", 1234567.0},
+        {&kFigureSpace, "1\u2007234,5", 1234.5},
+        {&kFigureSpace, "12 345", 12345.0},
         {&kSwiss, "1\u2019234.5", 1234.5},
         {&kSwiss, "1'234.5", 1234.5},
         // Not numbers.
@@ -70,6 +74,20 @@ TEST(TextToDouble, FollowsTheGrammarUnderEachLocale) {
         {&kEnglish, "1\u202F234", std::nullopt},
         {&kFrench, "1.5", std::nullopt},
         {&kRussian, "1\u202F234", std::nullopt},  // the narrow space is another separator
+        {&kThinSpace, "1\u2007234", std::nullopt},
+        {&kFigureSpace, "1\u2009234", std::nullopt},
+        {&kThinSpace, "1.234", std::nullopt},
+        // A space groups digits: before a separator or an exponent it is none.
+        {&kFrench, "12 ,5", std::nullopt},
+        {&kFrench, "12\u202F,5", std::nullopt},
+        {&kRussian, "12\u00A0,5", std::nullopt},
+        {&kThinSpace, "12\u2009,5", std::nullopt},
+        {&kFigureSpace, "12 ,5", std::nullopt},
+        {&kFrench, "1,5 e3", std::nullopt},
+        {&kRussian, "15\u00A0e3", std::nullopt},
+        {&kThinSpace, "1,5\u2009E3", std::nullopt},
+        {&kFrench, "1,5e 3", std::nullopt},
+        {&kFrench, "1 ,5e3", std::nullopt},
     };
     for (const DoubleCase &c : cases) {
         SCOPED_TRACE(c.text);

@@ -1,6 +1,9 @@
 // The window on the offscreen platform, driven through its real handlers.
 #include <QAccessible>
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -192,6 +195,8 @@ private slots:
         };
         QCOMPARE(describe("TextNumPers", QAccessible::Value), QStringLiteral("1"));
         QCOMPARE(describe("TextNumPers", QAccessible::Name), QStringLiteral("Personen"));
+        QCOMPARE(describe("TextMoneyPers", QAccessible::Name), QStringLiteral("Gehalt / h"));
+        QCOMPARE(describe("TextBaseCost", QAccessible::Name), QStringLiteral("Grundkosten"));
         QCOMPARE(describe("TextNumPers", QAccessible::Description),
                  QStringLiteral("Anzahl Personen"));
         QCOMPARE(describe("LblTime", QAccessible::Name), QStringLiteral("00:00:00"));
@@ -213,6 +218,90 @@ private slots:
             QCOMPARE(locale.decimalSeparator, std::string(c.decimal));
             QCOMPARE(locale.groupSeparator, std::string(c.group));
         }
+    }
+
+    // Where the design's face is missing, every control is drawn in the
+    // face the system gives a sans-serif font, never a serif one.
+    void aMissingFaceFallsBackToASansSerifOne() {
+        const QString missing = QStringLiteral("Tallaro Missing Face");
+        QFont sans;
+        sans.setFamilies({missing});
+        sans.setStyleHint(QFont::SansSerif);
+        QFont serif = sans;
+        serif.setStyleHint(QFont::Serif);
+        const QString sansFace = QFontInfo(sans).family();
+        if (QFontInfo(serif).family() == sansFace) {
+            QSKIP("this machine has no serif face to tell from its sans-serif one");
+        }
+        FrmTallaro window(kGerman);
+        QList<QWidget *> widgets = window.findChildren<QWidget *>();
+        widgets.append(&window);
+        for (QWidget *widget : std::as_const(widgets)) {
+            QFont font = widget->font();
+            font.setFamilies({missing});
+            QVERIFY2(QFontInfo(font).family() == sansFace, qPrintable(widget->objectName()));
+        }
+    }
+
+    // The window is drawn in the button face, as the labels are, whatever
+    // the palette's window colour.
+    void backgroundIsTheButtonFace() {
+        const QPalette system = QApplication::palette();
+        QPalette palette = system;
+        const QColor window(200, 220, 240);
+        const QColor button(236, 233, 216);
+        palette.setColor(QPalette::Window, window);
+        palette.setColor(QPalette::Button, button);
+        QApplication::setPalette(palette);
+        const QImage image = FrmTallaro(kGerman).grab().toImage();
+        QApplication::setPalette(system);
+        // Between the controls, and in the labels beside their captions.
+        for (const QPoint at :
+             {QPoint(2, 2), QPoint(88, 30), QPoint(210, 65), QPoint(76, 12), QPoint(82, 52)}) {
+            QCOMPARE(image.pixelColor(at), button);
+        }
+    }
+
+    // The amount's digits stand at the label's top left: their first red
+    // row and column where the font puts the text's ink from there (its
+    // first glyph's left bearing on, its ink's top above the baseline).
+    void amountStandsAtItsDesignPlace() {
+        FrmTallaro window(kGerman);
+        const QImage image = window.grab().toImage();
+        QLabel *price = control<QLabel>(window, "LblPrice");
+        const QRect ink = QFontMetrics(price->font()).tightBoundingRect(price->text());
+        QVERIFY(!ink.isEmpty());
+        const QRect label = price->geometry();
+        int firstRow = -1;
+        int firstColumn = -1;
+        for (int y = label.top(); y <= label.bottom(); ++y) {
+            for (int x = label.left(); x <= label.right(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                if (pixel.red() > 200 && pixel.green() < 200) {
+                    firstRow = firstRow < 0 ? y : firstRow;
+                    firstColumn = firstColumn < 0 ? x : std::min(firstColumn, x);
+                }
+            }
+        }
+        const QFontMetrics metrics(price->font());
+        QCOMPARE(firstRow, label.top() + metrics.ascent() + ink.top());
+        // The glyph's ink may begin a pixel into its box, as the font draws it.
+        const int left = label.left() + metrics.leftBearing(price->text().front());
+        QVERIFY2(firstColumn >= left && firstColumn <= left + 1,
+                 qPrintable(QStringLiteral("first red column %1, the text's left %2")
+                                .arg(firstColumn)
+                                .arg(left)));
+    }
+
+    // Loaded, the window stays where it was placed.
+    void staysWherePlacedOnceLoaded() {
+        FrmTallaro window(kGerman);
+        window.placeOnScreen();
+        const QPoint placed = window.geometry().topLeft();
+        window.form().Form_Load();
+        QApplication::processEvents();
+        QCOMPARE(window.geometry().topLeft(), placed);
+        QCOMPARE(window.geometry().topLeft(), window.placement().topLeft());
     }
 
     void opensAtTheDesignPositionWhenItFits() {

@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
+#include "numtext/number_text.h"
 #include "test_locales.h"
+#include "ui/win32/win32_locale.h"
 
 namespace {
 
@@ -39,6 +44,26 @@ TEST(FrmTallaroWin32, SetTransIgnoresLevelsOutsideOneTo255) {
     port.SetTrans(0);
     EXPECT_EQ(alphaOf(window.hwnd()), 255);
     DestroyWindow(window.hwnd());
+}
+
+// A group separator the user sets (the thin or the figure space, say)
+// reaches the window as the same character, and numbers typed with it, or
+// with a plain space in its place, are read.
+TEST(UserNumberLocale, TakesTheGroupSeparatorTheUserSet) {
+    wchar_t saved[16] = {};
+    ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, saved, 16), 0);
+    for (const auto &[wide, utf8] : {std::pair{L"\u2009", "\u2009"}, std::pair{L"\u2007", "\u2007"},
+                                     std::pair{L"\u00A0", "\u00A0"}, std::pair{L".", "."}}) {
+        ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, wide));
+        const tallaro::NumberLocale locale = userNumberLocale();
+        EXPECT_EQ(locale.groupSeparator, utf8);
+        const std::string grouped = "1" + locale.groupSeparator + "234";
+        EXPECT_EQ(tallaro::textToDouble(grouped, locale), 1234.0) << grouped;
+        if (locale.groupSeparator != ".") {
+            EXPECT_EQ(tallaro::textToDouble("1 234", locale), 1234.0) << utf8;
+        }
+    }
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, saved);
 }
 
 }  // namespace

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Shows the suite's strength: applies each one-line fault of a list kept in
+# the repository (tests/mutants/mutations.txt) to a scratch copy of the tree,
+# one at a time, rebuilds, runs the unit, window and end-to-end tests, and
+# prints which faults no test caught. Not part of the test command; takes
+# about a minute a fault. Run it after scripts/test.sh has installed what the
+# tests need.
+# Usage: scripts/mutants.sh [--check] [LIST]   (--check: only that each
+#   fault's text is where it says, once)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+check=no
+[ "${1:-}" = --check ] && check=yes && shift
+list=$(realpath "${1:-tests/mutants/mutations.txt}")
+repo=$(pwd)
+scratch=$(mktemp -d /var/tmp/tallaro-mutants.XXXXXX)
+trap 'rm -rf "$scratch"' EXIT
+git ls-files -z | tar --null -cf - -T - | tar -xf - -C "$scratch"
+cd "$scratch"
+
+# The faults, one a line: index, file, and whether it is marked equivalent.
+apply() {  # apply INDEX: writes the fault into its file; "missing" when its text is not there once
+    python3 - "$list" "$1" <<'PY'
+import sys
+blocks, current = [], None
+for line in open(sys.argv[1], encoding="utf-8").read().split("\n"):
+    if line.startswith("@ "):
+        current = {"file": line[2:].strip(), "from": [], "to": [], "equivalent": ""}
+        blocks.append(current)
+    elif current is not None and line.startswith("- "):
+        current["from"].append(line[2:])
+    elif current is not None and line.startswith("+ "):
+        current["to"].append(line[2:])
+    elif current is not None and line.startswith("= "):
+        current["equivalent"] = line[2:]
+if sys.argv[2] == "count":
+    print(len(blocks))
+    sys.exit(0)
+block = blocks[int(sys.argv[2])]
+text = open(block["file"], encoding="utf-8").read()
+old, new = "\n".join(block["from"]), "\n".join(block["to"])
+if text.count(old) != 1:
+    print("missing", block["file"])
+    sys.exit(0)
+open(block["file"], "w", encoding="utf-8").write(text.replace(old, new))
+print("applied", block["file"], "|", block["equivalent"])
+PY
+}
+
+if [ "$check" = yes ]; then
+    total=$(apply count)
+    for i in $(seq 0 $((total - 1))); do
+        read -r outcome file _ < <(apply "$i")
+        [ "$outcome" = applied ] || { echo "fault $((i + 1)): its text is not in $file (once)" >&2; exit 1; }
+        cp "$repo/$file" "$file"
+    done
+    echo "all $total faults apply"
+    exit 0
+fi
+
+tests() { ctest --preset dev -LE install --stop-on-failure --timeout 180 -j "$(nproc)" >/dev/null 2>&1; }
+cmake --preset dev >/dev/null
+cmake --build --preset dev >/dev/null
+tests || { echo "the tests fail before any fault: nothing to measure" >&2; exit 1; }
+
+total=$(apply count)
+killed=0 survived=0 equivalent=0 stillborn=0
+for i in $(seq 0 $((total - 1))); do
+    read -r outcome file note < <(apply "$i")
+    note=${note#| }
+    if [ "$outcome" = missing ]; then
+        echo "fault $((i + 1)): its text is not in $file (once)" >&2
+        exit 1
+    fi
+    if ! cmake --build --preset dev >/dev/null 2>&1; then
+        verdict="does not build"
+        stillborn=$((stillborn + 1))
+    elif tests; then
+        if [ -n "$note" ]; then
+            verdict="survived, equivalent: $note"
+            equivalent=$((equivalent + 1))
+        else
+            verdict=SURVIVED
+            survived=$((survived + 1))
+        fi
+    else
+        verdict=caught
+        killed=$((killed + 1))
+    fi
+    echo "fault $((i + 1)) in $file: $verdict"
+    cp "$repo/$file" "$file"
+done
+counted=$((killed + survived))
+echo "caught $killed of $counted faults that can show ($((counted > 0 ? killed * 100 / counted : 0)) %);" \
+    "$equivalent equivalent, $stillborn that do not build"
