@@ -15,7 +15,8 @@
 # - sway (headless): a build with the native Wayland road comes up as a
 #   layer surface, quietly, faint, opaque over its client area and its own
 #   title bar, every level of each fade received by sway on its own, above a
-#   newer focused window, its "Start" running the meter, a letter typed into
+#   newer focused window, its "Start" running the meter and ticking the
+#   caption in its own title bar, a letter typed into
 #   a field after a click, moved by a drag of its title bar and ended by its
 #   close box; a build without it goes
 #   through XWayland, names sway's window manager in one line and runs, the
@@ -230,48 +231,54 @@ if [ "${3:-}" = --inside-kwin ]; then
     exit 0
 fi
 
-# Pure red pixels, the amount's digits, in a rectangle of a screenshot
-# (LEFT TOP WIDTH HEIGHT), as grim takes it from the compositor.
-red_pixels() {
-    grim -g "$1,$2 $3x$4" -t ppm - | /usr/bin/python3 -c '
-import re, sys
+# Counts the pixels of a kind in a screenshot on stdin (PPM from grim, or
+# XWD), within a rectangle (LEFT TOP WIDTH HEIGHT; the whole of a PPM):
+# red, the amount's digits; faint, that red drawn at alpha 50 over a black
+# desktop; mark, a field's light red mark; dark, text in the window's colours.
+count_pixels() {
+    /usr/bin/python3 -c '
+import re, struct, sys
+kind, left, top, width, height = sys.argv[1], *map(int, sys.argv[2:6])
 data = sys.stdin.buffer.read()
-pixels = data[re.match(rb"P6\s+\d+\s+\d+\s+\d+\s", data).end():]
-print(sum(1 for i in range(0, len(pixels) - 2, 3)
-          if pixels[i] > 200 and pixels[i + 1] < 60 and pixels[i + 2] < 60))'
+if data.startswith(b"P6"):
+    header = re.match(rb"P6\s+(\d+)\s+\d+\s+\d+\s", data)
+    pixels, line, size, order = data[header.end():], int(header.group(1)) * 3, 3, (0, 1, 2)
+    left = top = 0
+else:
+    fields = struct.unpack(">25I", data[:100])
+    pixels, line, size, order = data[fields[0] + fields[19] * 12:], fields[12], 4, (2, 1, 0)
+test = {"red": lambda r, g, b: r > 200 and g < 60 and b < 60,
+        "faint": lambda r, g, b: 35 < r < 65 and g < 20 and b < 20,
+        "mark": lambda r, g, b: r > 240 and 185 < g < 215 and 185 < b < 215,
+        "dark": lambda r, g, b: r < 90 and g < 90 and b < 90}[kind]
+count = 0
+for y in range(top, top + height):
+    for x in range(left, left + width):
+        at = y * line + x * size
+        count += test(*(pixels[at + i] for i in order))
+print(count)' "$@"
 }
+grim_pixels() { grim -g "$2,$3 $4x$5" -t ppm - | count_pixels "$@"; }
+red_pixels() { grim_pixels red "$@"; }
+faint_red_pixels() { grim_pixels faint "$@"; }
+mark_pixels() { grim_pixels mark "$@"; }
 
-# Pixels of the amount's red drawn at alpha 50 over sway's black desktop.
-faint_red_pixels() {
-    grim -g "$1,$2 $3x$4" -t ppm - | /usr/bin/python3 -c '
-import re, sys
-data = sys.stdin.buffer.read()
-pixels = data[re.match(rb"P6\s+\d+\s+\d+\s+\d+\s", data).end():]
-print(sum(1 for i in range(0, len(pixels) - 2, 3)
-          if 35 < pixels[i] < 65 and pixels[i + 1] < 20 and pixels[i + 2] < 20))'
-}
-
-# Pixels of a field's mark (light red) in a rectangle of a screenshot.
-mark_pixels() {
-    grim -g "$1,$2 $3x$4" -t ppm - | /usr/bin/python3 -c '
-import re, sys
-data = sys.stdin.buffer.read()
-pixels = data[re.match(rb"P6\s+\d+\s+\d+\s+\d+\s", data).end():]
-print(sum(1 for i in range(0, len(pixels) - 2, 3)
-          if pixels[i] > 240 and 185 < pixels[i + 1] < 215 and 185 < pixels[i + 2] < 215))'
-}
-
-# Waits up to 5 s for a count of pixels to meet a test ("-gt 100", say); prints the last count.
-wait_for_pixels() {
-    local count=0
+# Waits up to 5 s for the count a command prints to meet a test ("-gt
+# 100", say); prints the last count.
+wait_for_count() {
+    local test=$1 count=0
+    shift
     for _ in $(seq 25); do
-        count=$("$1" $digits)
+        count=$("$@")
         # shellcheck disable=SC2086 # the test's words
-        [ "$count" $2 ] && break
+        [ "$count" $test ] && break
         sleep 0.2
     done
     echo "$count"
 }
+# The same for a count of pixels over the amount's digits.
+# shellcheck disable=SC2086 # the rectangle's words
+wait_for_pixels() { wait_for_count "$2" "$1" $digits; }
 
 # Starts the program natively, its protocol log telling what the compositor
 # received, and requires it quiet and its amount drawn faint; the client
@@ -330,23 +337,23 @@ if [ "${3:-}" = --inside-sway ] && [ "$NATIVE" = yes ]; then
     [ "$pure" -gt 100 ] || fail "sway: a newer focused window over it covers the amount ($pure pure red pixels)"
     echo "sway: above a newer focused window moved over its amount"
     before=$(red_pixels $digits)
+    caption="$((x + 2)) $((y - 20)) 180 18"  # the title bar's text, left of the close box
+    title_before=$(grim_pixels dark $caption)
     move_to $((x + 194)) $((y + 12))  # "Start"
     pointer_says click
     after=$(wait_for_pixels red_pixels "-ne $before")
     [ "$after" -ne "$before" ] || fail "sway: \"Start\" did not start the meter"
-    echo "sway: \"Start\" runs the meter (the amount's red pixels $before, then $after)"
+    title_after=$(wait_for_count "-gt $((title_before + 30))" grim_pixels dark $caption)
+    [ "$title_after" -gt $((title_before + 30)) ] ||
+        fail "sway: the caption in the title bar did not grow with the meter ($title_before, then $title_after dark pixels)"
+    echo "sway: \"Start\" runs the meter (the amount's red pixels $before, then $after) and ticks the caption in its own title bar"
     # A click into the persons field gives the window the keyboard: a letter
     # typed there is no number, which the next tick marks in light red.
     move_to $((x + 120)) $((y + 13))
     pointer_says click
     pointer_says "type x"
     field="$((x + 92)) $((y + 4)) 57 19"
-    marked=0
-    for _ in $(seq 25); do
-        marked=$(mark_pixels $field)
-        [ "$marked" -gt 100 ] && break
-        sleep 0.2
-    done
+    marked=$(wait_for_count "-gt 100" mark_pixels $field)
     [ "$marked" -gt 100 ] || fail "sway: a letter typed into the persons field did not reach it"
     echo "sway: a click into a field takes typing: the letter typed marks the field ($marked pixels)"
     # A drag of the title bar, in steps, moves the window with the pointer.
@@ -412,22 +419,8 @@ if [ "${3:-}" = --inside-sway ]; then
     exit 0
 fi
 
-# Pixels of a kind (red: the amount's digits; dark: text in the window's
-# colours) in a rectangle (LEFT TOP WIDTH HEIGHT) of the X server's screen.
-x_pixels() {
-    xwd -root -silent | /usr/bin/python3 -c '
-import struct, sys
-kind, left, top, width, height = sys.argv[1], *map(int, sys.argv[2:6])
-data = sys.stdin.buffer.read()
-header = struct.unpack(">25I", data[:100])
-pixels, line = data[header[0] + header[19] * 12:], header[12]
-count = 0
-for y in range(top, top + height):
-    for x in range(left, left + width):
-        b, g, r = pixels[y * line + x * 4:y * line + x * 4 + 3]
-        count += (r > 200 and g < 60 and b < 60) if kind == "red" else (r < 90 and g < 90 and b < 90)
-print(count)' "$@"
-}
+# Pixels of a kind (as count_pixels) in a rectangle of the X server's screen.
+x_pixels() { xwd -root -silent | count_pixels "$@"; }
 
 # KWin drawing into a window of an X server (its X11 windowed mode), for the
 # pixels headless KWin does not give: the native window's own title bar and
@@ -441,20 +434,11 @@ if [ "${3:-}" = --inside-kwin-windowed ]; then
     export DISPLAY=$x11_display
     x=388 y=419
     caption="$((x + 2)) $((y - 20)) 180 18"  # the title bar's text, left of the close box
-    for _ in $(seq 50); do
-        [ "$(x_pixels red $((x + 4)) $((y + 72)) 101 29)" -gt 100 ] && break
-        sleep 0.2
-    done
-    [ "$(x_pixels red $((x + 4)) $((y + 72)) 101 29)" -gt 100 ] ||
+    [ "$(wait_for_count "-gt 100" x_pixels red $((x + 4)) $((y + 72)) 101 29)" -gt 100 ] ||
         fail "KWin, windowed: no amount drawn at the window's place"
     before=$(x_pixels dark $caption)
     xdotool mousemove $((x + 194)) $((y + 12)) click 1  # "Start"
-    after=$before
-    for _ in $(seq 25); do
-        after=$(x_pixels dark $caption)
-        [ "$after" -gt $((before + 30)) ] && break
-        sleep 0.2
-    done
+    after=$(wait_for_count "-gt $((before + 30))" x_pixels dark $caption)
     [ "$after" -gt $((before + 30)) ] ||
         fail "KWin, windowed: the caption in the title bar did not grow with the meter ($before, then $after dark pixels)"
     echo "KWin, windowed: \"Start\" ticks the caption in the window's own title bar ($before, then $after dark pixels)"
@@ -462,11 +446,7 @@ if [ "${3:-}" = --inside-kwin-windowed ]; then
     for step in 1 2 3 4 5; do xdotool mousemove $((x + 60 + step * 20)) $((y - 10 + step * 10)); sleep 0.1; done
     xdotool mouseup 1
     x=$((x + 100)) y=$((y + 50))
-    for _ in $(seq 25); do
-        [ "$(x_pixels red $((x + 4)) $((y + 72)) 101 29)" -gt 100 ] && break
-        sleep 0.2
-    done
-    [ "$(x_pixels red $((x + 4)) $((y + 72)) 101 29)" -gt 100 ] ||
+    [ "$(wait_for_count "-gt 100" x_pixels red $((x + 4)) $((y + 72)) 101 29)" -gt 100 ] ||
         fail "KWin, windowed: the drag did not bring the amount 100 px right and 50 down"
     echo "KWin, windowed: a drag of the title bar moves the window where it is dropped"
     xdotool mousemove $((x + 208)) $((y - 10)) click 1  # the close box
