@@ -43,7 +43,7 @@ if text.count(old) != 1:
     print("missing", block["file"])
     sys.exit(0)
 open(block["file"], "w", encoding="utf-8").write(text.replace(old, new))
-print("applied", block["file"], "|", block["equivalent"])
+print("applied", block["file"], block["equivalent"])
 PY
 }
 
@@ -67,7 +67,6 @@ total=$(apply count)
 killed=0 survived=0 equivalent=0 stillborn=0
 for i in $(seq 0 $((total - 1))); do
     read -r outcome file note < <(apply "$i")
-    note=${note#| }
     if [ "$outcome" = missing ]; then
         echo "fault $((i + 1)): its text is not in $file (once)" >&2
         exit 1

@@ -211,6 +211,10 @@ TEST(QuietPoll, WakesOnlyWhereItCanChangeSomething) {
     EXPECT_EQ(quiet, 1);
     fadeStarts(true, {}, &quiet);
     EXPECT_EQ(quiet, 0);
+    // A crossing during a fade wakes nothing then: the first mark after the
+    // fade decides, and the fade-in it begins ends with the pointer inside.
+    fadeStarts(true, {{10, Event::Out}, {200, Event::In}}, &quiet);
+    EXPECT_EQ(quiet, 2);
 }
 
 }  // namespace
