@@ -127,8 +127,8 @@ void TallaroForm::endFade() {
 }
 
 // Timer2 on, with a fresh count. Where the window system tells crossings,
-// the poll wakes only at a mark where it can change something: at once
-// after a fade when the pointer has left or come back meanwhile, else at
+// the poll wakes only at a mark where it can change something: the first
+// mark when the pointer left or came back during the fade just ended, else
 // the first mark after a crossing that makes it differ.
 void TallaroForm::switchPollOn() {
     if (!m_window.tellsCrossings()) {
