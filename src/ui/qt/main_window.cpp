@@ -214,7 +214,8 @@ void FrmTallaro::setBaseCostEnabled(bool enabled) {
 
 void FrmTallaro::showDisplay(const tallaro::MeterDisplay &display) {
     LblPrice->setText(QString::fromStdString(display.amount));
-    setWindowTitle(QString::fromStdString(display.caption));
+    m_backend->withoutEcho(*window(),
+                           [&] { setWindowTitle(QString::fromStdString(display.caption)); });
     LblTime->setText(QString::fromStdString(display.time));
 }
 

@@ -32,6 +32,12 @@ public:
     [[nodiscard]] virtual std::optional<bool> crossedInside(const QWindow & /*window*/) {
         return std::nullopt;
     }
+    // Runs a change of the window's own properties (its caption) so that
+    // the window system does not tell the program of it again.
+    virtual void withoutEcho(QWidget & /*window*/, const std::function<void()> &change) {
+        change();
+    }
+
     // Calls the handler from the event loop whenever a crossing may have
     // changed that answer.
     void onCrossing(std::function<void()> handler) { m_crossed = std::move(handler); }

@@ -12,6 +12,7 @@
 #include <xcb/xcb.h>
 
 #include "ui/qt/x11/x11_crossings.h"
+#include "ui/qt/x11/x11_unheard.h"
 #include "ui/qt/x11/x11_window_state.h"
 
 namespace {
@@ -60,6 +61,7 @@ struct X11Presence::Connection {
     std::function<void()> crossed;
     X11Crossings crossings;
     X11Attention attention;
+    X11Unheard unheard;  // on Qt's connection
     std::unique_ptr<QSocketNotifier> notifier;
 };
 
@@ -140,6 +142,15 @@ void X11Presence::sendNow() {
     }
 }
 
+void X11Presence::withoutEcho(QWidget &window, const std::function<void()> &change) {
+    xcb_connection_t *connection = qtConnection();
+    if (m_x11 == nullptr || connection == nullptr || window.windowHandle() == nullptr) {
+        change();
+        return;
+    }
+    m_x11->unheard.run(connection, static_cast<xcb_window_t>(window.winId()), change);
+}
+
 #else
 
 struct X11Presence::Connection {};
@@ -161,6 +172,10 @@ std::optional<std::string> X11Presence::windowManagerWithoutAbove() {
 void X11Presence::stayOffTaskbar(const QWindow & /*window*/) {}
 
 void X11Presence::sendNow() {}
+
+void X11Presence::withoutEcho(QWidget & /*window*/, const std::function<void()> &change) {
+    change();
+}
 
 #endif
 

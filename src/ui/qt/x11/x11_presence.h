@@ -32,6 +32,8 @@ public:
     void prepare(QWindow &window) override { stayOffTaskbar(window); }
     // The window's opacity property, sent at once.
     void setOpacity(QWidget &window, double opacity) override;
+    // Qt's connection does not hear the change, sent at once.
+    void withoutEcho(QWidget &window, const std::function<void()> &change) override;
 
     // The name of a window manager that cannot keep windows above others
     // (one that announces itself without that state among what it
