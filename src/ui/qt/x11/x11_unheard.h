@@ -1,9 +1,10 @@
 // x11_unheard.h
 // Changes of the window's own properties that Qt's connection does not hear
 // back. Qt asks the server for notice of every property change on the
-// window, for the few the window manager makes; the caption it sets itself
-// every second would otherwise come back as two notices, each waking Qt's
-// reader thread and then the program.
+// window, for the few the window manager makes; the caption the program
+// sets every second would otherwise come back as two notices, which the
+// server sends one by one, each waking Qt's reader thread and then the
+// program.
 #pragma once
 
 #include <xcb/xcb.h>
