@@ -2,7 +2,6 @@
 
 #include <QCursor>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,83 +16,11 @@
 #include <utility>
 
 #include "presence/window_opacity.h"
+#include "ui/qt/qt_controls.h"
 #include "ui/qt/x11/x11_presence.h"
 #include "ui/window_design.h"
 
 using namespace tallaro::ui;
-
-namespace {
-
-// The background of a field that holds no usable number.
-const QColor kMarkColour(255, 200, 200);
-
-QString qtText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QFont qtFont(const FontDesign &design) {
-    QFont font;
-    // Where the design's face is missing, a sans-serif face of the same size and weight.
-    font.setFamilies({qtText(design.family), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(design.pointSize);
-    font.setWeight(static_cast<QFont::Weight>(design.weight));
-    return font;
-}
-
-QWidget *createControl(const ControlDesign &design, QWidget *parent) {
-    QWidget *control = nullptr;
-    switch (design.kind) {
-        case ControlKind::InputField:
-            control = new QLineEdit(qtText(design.text), parent);
-            break;
-        case ControlKind::Button: {
-            auto *button = new QPushButton(qtText(design.text), parent);
-            button->setAutoDefault(false);
-            control = button;
-            break;
-        }
-        case ControlKind::Label: {
-            auto *label = new QLabel(qtText(design.text), parent);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            // A text too long for its label is cut (single lines are laid
-            // out faster than wrapped ones, and the labels repaint every second).
-            label->setWordWrap(false);
-            label->setAutoFillBackground(true);  // opaque, in the window's colour
-            control = label;
-            break;
-        }
-    }
-    control->setObjectName(qtText(design.name));
-    control->setGeometry(twipsToPixels(design.left), twipsToPixels(design.top),
-                         twipsToPixels(design.width), twipsToPixels(design.height));
-    if (design.kind == ControlKind::Label) {
-        // A new text never makes the window lay out its controls again.
-        control->setFixedSize(control->size());
-    }
-    control->setFont(qtFont(fontDesign(design.font)));
-    if (design.colour == TextColour::Red) {
-        QPalette palette = control->palette();
-        palette.setColor(QPalette::WindowText, QColor::fromRgb(kRedRgb));
-        control->setPalette(palette);
-    }
-    if (!design.toolTip.empty()) {
-        control->setToolTip(qtText(design.toolTip));
-    }
-    return control;
-}
-
-// The program's icon in the sizes it carries.
-QIcon applicationIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64}) {
-        icon.addFile(QStringLiteral(":/icons/tallaro-%1.png").arg(size), QSize(size, size));
-    }
-    return icon;
-}
-
-}  // namespace
 
 FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, bool presence, QWidget *parent)
     : FrmTallaro(std::move(locale), std::make_unique<X11Presence>(), parent) {
@@ -119,7 +46,9 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, std::unique_ptr<Presence> b
     setFont(qtFont(fontDesign(FontRole::WindowDefault)));
     setWindowIcon(applicationIcon());
     setMouseTracking(true);  // moves over the background, without a button held
-    buildControls();
+    m_controls.create(this);
+    LblPrice = m_controls.label(kLblPrice);
+    LblTime = m_controls.label(kLblTime);
 
     const char *timerNames[] = {"Timer1", "Timer2", "FadePause"};
     for (std::size_t i = 0; i < m_timers.size(); ++i) {
@@ -137,30 +66,10 @@ FrmTallaro::FrmTallaro(tallaro::NumberLocale locale, std::unique_ptr<Presence> b
 
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         if (const FormHandler handler = clickHandlerOf(kControls[i].name)) {
-            connect(static_cast<QPushButton *>(m_controls[i]), &QPushButton::clicked, this,
+            connect(static_cast<QPushButton *>(m_controls.at(i)), &QPushButton::clicked, this,
                     [this, handler] { (m_form.*handler)(); });
         }
     }
-}
-
-void FrmTallaro::buildControls() {
-    QWidget *previous = nullptr;
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        QWidget *control = createControl(kControls[i], this);
-        m_controls[i] = control;
-        if (control->focusPolicy() & Qt::TabFocus) {
-            if (previous != nullptr) {
-                setTabOrder(previous, control);
-            }
-            previous = control;
-        }
-    }
-    LblPrice = static_cast<QLabel *>(m_controls[kLblPrice]);
-    LblTime = static_cast<QLabel *>(m_controls[kLblTime]);
-    // A screen reader names each field after the caption beside it.
-    findChild<QLabel *>(QStringLiteral("Label1"))->setBuddy(field(Field::NumPers));
-    findChild<QLabel *>(QStringLiteral("Label2"))->setBuddy(field(Field::MoneyPers));
-    findChild<QLabel *>(QStringLiteral("Label3"))->setBuddy(field(Field::BaseCost));
 }
 
 void FrmTallaro::placeOnScreen() {
@@ -184,32 +93,24 @@ QRect FrmTallaro::placement() const {
     return {placed.left, placed.top, placed.width, placed.height};
 }
 
-QLineEdit *FrmTallaro::field(Field which) const {
-    return static_cast<QLineEdit *>(m_controls[fieldControl(which)]);
-}
-
 QTimer *FrmTallaro::timer(Timer which) const {
     return m_timers[static_cast<std::size_t>(which)];
 }
 
 std::string FrmTallaro::fieldText(Field which) const {
-    return field(which)->text().toStdString();
+    return m_controls.field(which)->text().toStdString();
 }
 
 void FrmTallaro::setFieldText(Field which, std::string_view text) {
-    field(which)->setText(qtText(text));
+    m_controls.field(which)->setText(qtText(text));
 }
 
 void FrmTallaro::setFieldMarked(Field which, bool marked) {
-    QPalette palette;  // resolves nothing: the field inherits its colours again
-    if (marked) {
-        palette.setColor(QPalette::Base, kMarkColour);
-    }
-    field(which)->setPalette(palette);
+    m_controls.markField(which, marked);
 }
 
 void FrmTallaro::setBaseCostEnabled(bool enabled) {
-    field(Field::BaseCost)->setEnabled(enabled);
+    m_controls.field(Field::BaseCost)->setEnabled(enabled);
 }
 
 void FrmTallaro::showDisplay(const tallaro::MeterDisplay &display) {

@@ -15,12 +15,12 @@
 
 #include "numtext/number_locale.h"
 #include "ui/qt/presence.h"
+#include "ui/qt/qt_controls.h"
 #include "ui/tallaro_form.h"
 #include "ui/window_design.h"
 #include "ui/window_port.h"
 
 class QLabel;
-class QLineEdit;
 class QTimer;
 
 class FrmTallaro : public QWidget, private tallaro::ui::WindowPort {
@@ -56,8 +56,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void buildControls();
-    QLineEdit *field(tallaro::ui::Field which) const;
     QTimer *timer(tallaro::ui::Timer which) const;
 
     std::string fieldText(tallaro::ui::Field which) const override;
@@ -77,8 +75,8 @@ private:
     std::int64_t steadyMs() const override;
     void wakePollIn(int delayMs) override;
 
-    std::array<QWidget *, tallaro::ui::kControls.size()> m_controls{};  // in the design's order
-    std::array<QTimer *, 3> m_timers{};                                 // by Timer
+    QtControls m_controls;
+    std::array<QTimer *, 3> m_timers{};  // by Timer
     QLabel *LblPrice = nullptr;
     QLabel *LblTime = nullptr;
     bool m_presence;
