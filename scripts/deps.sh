@@ -19,7 +19,7 @@ case "${1:-run}" in
         weston xwayland qt6-wayland mutter dbus-daemon python3-dbus clang-format desktop-file-utils appstream dpkg-dev file lintian devscripts man-db clang libclang-rt-dev strace locales) ;;
     screenshot) packages=("${build[@]}" xvfb xauth xdotool x11-utils openbox imagemagick) ;;
     package) packages=("${build[@]}" dpkg-dev file) ;;
-    bench) packages=("${build[@]}" libbenchmark-dev libx11-dev libxtst-dev xvfb xauth xdotool x11-utils) ;;
+    bench) packages=("${build[@]}" libbenchmark-dev libx11-dev libxtst-dev xvfb xauth xdotool x11-utils openbox) ;;
     desktops) packages=("${build[@]}" libbenchmark-dev libxtst-dev xauth xdotool x11-utils xwayland qt6-wayland
         kwin-wayland breeze dbus-daemon sway labwc grim x11-apps python3) ;;
     # Packing the Windows program needs only the cross-compilers; its tests

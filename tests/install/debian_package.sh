@@ -64,7 +64,9 @@ file "$out/root/usr/bin/tallaro" | grep -q ', stripped' || fail "the program is 
 page=$(MANWIDTH=80 man -l "$out/root/usr/share/man/man1/tallaro.1.gz" 2>&1)
 grep -q 'tallaro - show what a running meeting has cost so far' <<<"$page" ||
     fail "the manual page: $page"
-grep -q '^COPYRIGHT' <<<"$page" && tr -s ' ' <<<"$page" | grep -q 'released under the MIT licence' ||
+# Not through a pipe: grep -q leaves as soon as it finds the words, and the
+# writer before it would die of the closed pipe, failing the check by chance.
+grep -q '^COPYRIGHT' <<<"$page" && grep -q 'released under the MIT licence' <<<"$(tr -s ' ' <<<"$page")" ||
     fail "the manual page names no licence"
 # The licence: Expat (MIT), held by the Tallaro developers, in the words of
 # the repository's LICENSE.
