@@ -26,9 +26,9 @@ case "${1:-run}" in
     # need Wine, and the 32-bit Wine (wine32, from Debian's i386 packages)
     # is asked for on its own, since it cannot always be had.
     windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
-        strip-nondeterminism) ;;
+        strip-nondeterminism wixl msitools faketime) ;;
     windows-test) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
-        wine wine64 xvfb xauth) ;;
+        wine wine64 xvfb xauth wixl msitools faketime) ;;
     wine32) packages=(wine32) ;;
     icons) packages=(librsvg2-bin imagemagick icoutils) ;;
     reproducible) packages=(git faketime diffoscope-minimal locales) ;;

@@ -2,7 +2,8 @@
 # Builds the optimised program and packs it, byte for byte the same from the
 # same commit, with a SHA256SUMS file beside what it makes:
 #   scripts/package.sh           build/release/tallaro_<version>_amd64.deb
-#   scripts/package.sh windows   build/win32/tallaro.exe and tallaro-<version>-win32.zip
+#   scripts/package.sh windows   build/win32/tallaro.exe, tallaro-<version>-win32.zip
+#                                and the installer tallaro-<version>-win32.msi
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Every time stamp the build writes is the last commit's, unless the caller
@@ -31,11 +32,12 @@ case "${1:-debian}" in
         cmake --preset win32 >/dev/null
         cmake --build --preset win32 --target tallaro_win32
         out=build/win32
-        rm -f "$out"/*.zip
+        rm -f "$out"/*.zip "$out"/*.msi
         (cd "$out" && cpack -G ZIP)
         # The zip keeps its members' owner: one of root's, as in the package.
         strip-nondeterminism --type zip --timestamp "$SOURCE_DATE_EPOCH" "$out"/tallaro-*.zip
-        artefacts="tallaro.exe tallaro-*.zip"
+        cmake --build --preset win32 --target tallaro_msi
+        artefacts="tallaro.exe tallaro-*.zip tallaro-*.msi"
         ;;
     *) echo "usage: $0 [debian|windows]" >&2; exit 2 ;;
 esac

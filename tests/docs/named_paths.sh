@@ -20,8 +20,8 @@ for document in "${documents[@]}"; do
         path=${path%[.,:;]}
         checked=$((checked + 1))
         [ -e "$path" ] || fail "$document names $path, which does not exist"
-    done < <(grep -oE '(^|[^A-Za-z0-9_./-])(\.ci|assets|bench|cmake|docs|packaging|scripts|src|tests)/[A-Za-z0-9_./-]*[^*{A-Za-z0-9_./-]?' "$document" |
-        sed -E 's/^[^.a-z]//; s/[^A-Za-z0-9_./-]$//' | grep -v '[*{]$' || true)
+    done < <(grep -oE '(^|[^A-Za-z0-9_./-])(\.ci|assets|bench|cmake|docs|packaging|scripts|src|tests)/[A-Za-z0-9_./-]*[^A-Za-z0-9_./-]?' "$document" |
+        sed -E 's/^[^.a-z]//' | grep -v '[*{]$' | sed -E 's/[^A-Za-z0-9_./-]$//' || true)
     # A link to another document, from the document's own folder.
     while read -r link; do
         checked=$((checked + 1))

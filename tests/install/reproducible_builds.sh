@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package, the Windows program and its zip twice, each time
-# in a fresh clone of the same commit, and requires the same bytes. The
+# Builds the Debian package, the Windows program, its zip and its installer
+# twice, each time in a fresh clone of the same commit, and requires the
+# same bytes. The
 # second build differs from the first in all a builder may: a folder of
 # another path and name length, other file times (2001) and a clock three
 # days on (faketime), umask 002 instead of 022, a German locale instead of
@@ -46,7 +47,8 @@ fi
     fail "the second build: $(tail -20 "$work/second.log")"
 
 differ=0
-for artefact in release/tallaro_*_amd64.deb win32/tallaro.exe win32/tallaro-*-win32.zip; do
+for artefact in release/tallaro_*_amd64.deb win32/tallaro.exe win32/tallaro-*-win32.zip \
+    win32/tallaro-*-win32.msi; do
     one=$(ls "$first"/build/$artefact)
     other=$second/build/${one#"$first"/build/}
     if cmp -s "$one" "$other"; then
@@ -64,4 +66,4 @@ for folder in release win32; do
         fail "the second build against the first one's SHA256SUMS in build/$folder"
 done
 [ "$differ" -eq 0 ] || fail "the two builds of $commit differ"
-echo "PASS: the package, the program and the zip of $commit, built twice, are the same bytes"
+echo "PASS: the package, the program, the zip and the installer of $commit, built twice, are the same bytes"

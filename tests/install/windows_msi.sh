@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The Windows Installer package, from outside: its tables (what Wine cannot
+# show: the per-user scope, the shortcut's icon), then, in a fresh Wine
+# prefix, each step a user or IT takes, with what it must leave behind:
+# install, start the installed program (the driver works it), install the
+# same package again, upgrade to a later version, uninstall.
+# Usage: windows_msi.sh BUILD-DIR VERSION TALLARO.exe DRIVER.exe WINE
+set -euo pipefail
+build=$1
+version=$2
+program=$3
+driver=$4
+wine=$5
+here=$(cd "$(dirname "$0")" && pwd)
+out=$(mktemp -d)
+trap 'WINEPREFIX=$out/prefix wineserver -k 2>/dev/null || true; rm -rf "$out"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --build "$build" --target tallaro_msi >"$out/build.log" 2>&1 ||
+    fail "the tallaro_msi target: $(tail -20 "$out/build.log")"
+msi=$(realpath "$(ls "$build"/tallaro-*.msi)")
+[[ $(basename "$msi") =~ ^tallaro-${version//./\\.}-win(32|64)\.msi$ ]] || fail "package $(basename "$msi")"
+
+# The tables. Word count 10: compressed, and no administrator rights asked.
+# A table's rows (in the scratch folder: a table of files, as Icon, is
+# written beside its rows).
+table() { (cd "$out" && msiinfo export "$msi" "$1") | tr -d '\r' | tail -n +4; }
+property() { table Property | awk -F'\t' -v name="$1" '$1 == name { print $2 }'; }
+msiinfo suminfo "$msi" | grep -qx 'Source: 10 (a)' || fail "not a per-user package: $(msiinfo suminfo "$msi")"
+[ -z "$(property ALLUSERS)" ] || fail "ALLUSERS is set: $(property ALLUSERS)"
+[ "$(property ProductVersion)" = "$version" ] || fail "ProductVersion $(property ProductVersion)"
+[ "$(property ProductName)" = Tallaro ] && [ -n "$(property Manufacturer)" ] || fail "name or publisher"
+[ "$(property ARPPRODUCTICON)" = tallaro.ico ] && table Icon | grep -q '^tallaro\.ico' ||
+    fail "no icon for Settings > Apps"
+[ -n "$(property ARPURLINFOABOUT)" ] || fail "no homepage for Settings > Apps"
+# The shortcut: its folder, name, a file as target, a description, its icon.
+[ "$(table Shortcut | awk -F'\t' '{ print $2, $3, ($5 ~ /^\[#.*\]$/), ($7 != ""), $9 }')" = \
+    "ProgramMenuFolder Tallaro 1 1 tallaro.ico" ] || fail "the shortcut: $(table Shortcut)"
+# INSTALLDIR is Tallaro in Programs in the user's local application data.
+parent() { table Directory | awk -F'\t' -v id="$1" '$1 == id { print $2 " " $3 }'; }
+[ "$(parent INSTALLDIR)" = "UserPrograms Tallaro" ] && [ "$(parent UserPrograms)" = "LocalAppDataFolder Programs" ] ||
+    fail "the folders: $(table Directory)"
+
+# A fresh prefix, whose menus stay out of this machine's own.
+export WINEPREFIX=$out/prefix WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+"$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot"
+user=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public | head -1)
+home=$WINEPREFIX/drive_c/users/$user
+installed=$home/AppData/Local/Programs/Tallaro/tallaro.exe
+shortcut="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tallaro.lnk"
+windows_path() { echo "Z:$(realpath "$1" | tr / '\\')"; }
+msiexec() { "$wine" msiexec "$@" /qn && wineserver -w; }
+# What the prefix holds of the user's files, and the uninstall entries of
+# Tallaro (Wine keeps per-user ones with the machine's). Windows Installer's
+# own cache folder, which it makes at the first install, is Windows'; what
+# it holds is listed.
+state() {
+    (cd "$home" && find . ! -path ./AppData/Roaming/Microsoft/Installer | sort)
+    awk '/^\[/ { key = $0 } /^"DisplayName"="Tallaro"$/ && key ~ /\\\\Uninstall\\\\/ { print key }' \
+        "$WINEPREFIX"/*.reg
+}
+# A value of the uninstall entry of a package's product.
+entry() {
+    local code
+    code=$(msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' '$1 == "ProductCode" { print $2 }')
+    awk -v key="$code]" -v want="$2" '/^\[/ { inside = /Uninstall/ && index($0, key) > 0 }
+        inside && index($0, "\"" want "\"=") == 1 { sub(/^[^=]*="/, ""); sub(/"$/, ""); print }' \
+        "$WINEPREFIX"/*.reg
+}
+entries() { state | grep -c 'Uninstall' || true; }
+wineserver -w
+before=$(state)
+
+# Install.
+msiexec /i "$(windows_path "$msi")" || fail "msiexec /i"
+cmp -s "$installed" "$program" || fail "no tallaro.exe like the built one in %LOCALAPPDATA%\\Programs\\Tallaro"
+[ -f "$shortcut" ] && grep -qa 'tallaro.exe' "$shortcut" || fail "no Start-menu shortcut to the program"
+[ "$(entries)|$(entry "$msi" DisplayName)|$(entry "$msi" DisplayVersion)" = "1|Tallaro|$version" ] &&
+    [ "$(entry "$msi" Publisher)" = "$(property Manufacturer)" ] ||
+    fail "the uninstall entry: $(entries); $(entry "$msi" DisplayName) $(entry "$msi" DisplayVersion) $(entry "$msi" Publisher)"
+echo "installed: $(entry "$msi" DisplayName) $(entry "$msi" DisplayVersion) by $(entry "$msi" Publisher)"
+
+# The installed program, worked by the driver as the tests work the built one.
+bash "$here/../ui/win32/run_in_x.sh" "$wine" "$driver" "$installed" >"$out/driver.log" 2>&1 ||
+    fail "the installed program: $(grep -v '^ok' "$out/driver.log")"
+echo "the installed program: $(grep -c '^ok' "$out/driver.log") checks of the driver pass"
+
+# The same package again changes nothing.
+installed_state=$(state)
+msiexec /i "$(windows_path "$msi")" || fail "msiexec /i, again"
+[ "$(state)" = "$installed_state" ] || fail "installing again changed: $(diff <(echo "$installed_state") <(state))"
+
+# Packages that replace it, each with a program of its own: one entry stays,
+# with the newest program.
+for row in "9.0.0.0|later|a later version" "9.0.0.0|rebuilt|the same version, other contents"; do
+    IFS='|' read -r next_version name what <<<"$row"
+    mkdir "$out/$name"
+    next=$out/$name/tallaro.exe
+    cp "$program" "$next"
+    printf '%s' "$name" >>"$next"
+    package=$out/$name/tallaro-$name.msi
+    cmake -DSETTINGS="$build/msi_settings.cmake" -DVERSION="$next_version" -DPROGRAM="$next" \
+        -DOUTPUT="$package" -P "$here/../../cmake/BuildMsi.cmake" >"$out/$name.log" 2>&1 ||
+        fail "the package of $what: $(cat "$out/$name.log")"
+    msiexec /i "$(windows_path "$package")" || fail "msiexec /i, $what"
+    cmp -s "$installed" "$next" || fail "$what left the older program"
+    [ "$(entries)|$(entry "$package" DisplayVersion)" = "1|$next_version" ] ||
+        fail "uninstall entries after $what: $(state | grep Uninstall)"
+    echo "$what replaced it: one entry, $(entry "$package" DisplayVersion)"
+done
+
+# Uninstall: the prefix holds what it held before.
+msiexec /x "$(windows_path "$package")" || fail "msiexec /x"
+[ "$(state)" = "$before" ] || fail "uninstalling left: $(diff <(echo "$before") <(state))"
+! grep -qi 'tallaro' "$WINEPREFIX"/*.reg || fail "the registry still names Tallaro"
+echo "PASS: $(basename "$msi") installs per user, starts, upgrades and leaves nothing"
