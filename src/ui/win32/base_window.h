@@ -12,11 +12,12 @@ public:
     HWND hwnd() const { return m_hwnd; }
 
 protected:
-    // Registers the window class, its procedure being this one's.
+    // Registers the window class, its procedure being this one's; a class
+    // registered by an earlier window of the process serves again.
     static bool registerClass(WNDCLASSEXW windowClass) {
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = windowProc;
-        return RegisterClassExW(&windowClass) != 0;
+        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     }
 
     // Creates the window, hidden; handleMessage receives its messages from

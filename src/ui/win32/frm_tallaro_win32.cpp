@@ -19,10 +19,6 @@ constexpr UINT kTopmostFlags = 0x53;  // SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVAT
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
 
-UINT_PTR timerId(Timer timer) {
-    return static_cast<UINT_PTR>(timer) + 1;
-}
-
 }  // namespace
 
 FrmTallaroWin32::FrmTallaroWin32(tallaro::NumberLocale locale) : m_form(*this, std::move(locale)) {}
@@ -48,6 +44,7 @@ bool FrmTallaroWin32::create(HINSTANCE instance) {
         !createWindow(instance, kClassName, caption.c_str(), kStyle, kExStyle)) {
         return false;
     }
+    m_timers.attach(hwnd());
     m_markBrush = CreateSolidBrush(kMarkColour);
     m_controls.create(hwnd());
     placeOnScreen();
@@ -79,6 +76,10 @@ int FrmTallaroWin32::run() {
     m_form.Form_Load();
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // A control takes the pointer's messages itself, and tells the window nothing.
+        if (message.message == WM_MOUSEMOVE && message.hwnd != hwnd()) {
+            crossed(m_crossings.forget());
+        }
         // The dialog manager walks the tab order and presses buttons on Space.
         if (!IsDialogMessageW(hwnd(), &message)) {
             TranslateMessage(&message);
@@ -95,7 +96,27 @@ LRESULT FrmTallaroWin32::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_TIMER:
             return onTimer(wParam);
         case WM_MOUSEMOVE:
+            crossed(m_crossings.movedOver(hwnd(), Win32Crossings::Area::Client));
             m_form.Form_MouseMove();
+            return 0;
+        case WM_NCMOUSEMOVE:
+            crossed(m_crossings.movedOver(hwnd(), Win32Crossings::Area::Frame));
+            return DefWindowProcW(hwnd(), message, wParam, lParam);
+        case WM_MOUSELEAVE:
+            crossed(m_crossings.left(Win32Crossings::Area::Client));
+            return 0;
+        case WM_NCMOUSELEAVE:
+            crossed(m_crossings.left(Win32Crossings::Area::Frame));
+            return DefWindowProcW(hwnd(), message, wParam, lParam);
+        case WM_WINDOWPOSCHANGED:
+            // Shown or moved: the pointer may be over it now without a move.
+            if ((reinterpret_cast<const WINDOWPOS *>(lParam)->flags & SWP_NOMOVE) == 0 ||
+                (reinterpret_cast<const WINDOWPOS *>(lParam)->flags & SWP_SHOWWINDOW) != 0) {
+                crossed(m_crossings.forget());
+            }
+            return DefWindowProcW(hwnd(), message, wParam, lParam);
+        case WM_CAPTURECHANGED:
+            crossed(m_crossings.forget());
             return 0;
         case WM_CTLCOLORSTATIC:
             return onLabelColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -122,11 +143,12 @@ LRESULT FrmTallaroWin32::onCommand(WPARAM wParam) {
 }
 
 LRESULT FrmTallaroWin32::onTimer(WPARAM wParam) {
-    if (wParam == timerId(Timer::Meter)) {
+    const std::optional<Timer> which = m_timers.fired(wParam);
+    if (which == Timer::Meter) {
         m_form.Timer1_Timer();
-    } else if (wParam == timerId(Timer::Poll)) {
+    } else if (which == Timer::Poll) {
         m_form.Timer2_Timer();
-    } else if (wParam == timerId(Timer::FadePause)) {
+    } else if (which == Timer::FadePause) {
         m_form.FadePause_Timer();
     }
     return 0;
@@ -188,13 +210,22 @@ void FrmTallaroWin32::showDisplay(const tallaro::MeterDisplay &display) {
     SetWindowTextW(m_controls.at(kLblTime), toWide(display.time).c_str());
 }
 
+void FrmTallaroWin32::crossed(bool changed) {
+    if (changed) {
+        m_form.Form_PointerCrossed();
+    }
+}
+
 void FrmTallaroWin32::switchTimerOn(Timer which, int intervalMs) {
-    // Setting a running timer again starts its count afresh.
-    SetTimer(hwnd(), timerId(which), static_cast<UINT>(intervalMs), nullptr);
+    m_timers.on(which, intervalMs);
 }
 
 void FrmTallaroWin32::switchTimerOff(Timer which) {
-    KillTimer(hwnd(), timerId(which));
+    m_timers.off(which);
+}
+
+void FrmTallaroWin32::wakePollIn(int delayMs) {
+    m_timers.once(Timer::Poll, delayMs);
 }
 
 void FrmTallaroWin32::SetTrans(std::int16_t Trans) {
@@ -225,9 +256,8 @@ void FrmTallaroWin32::repaintWindow() {
 }
 
 bool FrmTallaroWin32::pointerInside() const {
-    POINT point{};
-    RECT outer{};
-    GetCursorPos(&point);
-    GetWindowRect(hwnd(), &outer);
-    return PtInRect(&outer, point) != FALSE;
+    if (const std::optional<bool> known = m_crossings.inside()) {
+        return *known;
+    }
+    return m_crossings.query(hwnd());
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,8 @@
 #include "ui/tallaro_form.h"
 #include "ui/win32/base_window.h"
 #include "ui/win32/win32_controls.h"
+#include "ui/win32/win32_crossings.h"
+#include "ui/win32/win32_timers.h"
 #include "ui/window_port.h"
 
 class FrmTallaroWin32 : public BaseWindow<FrmTallaroWin32>, public tallaro::ui::WindowPort {
@@ -40,6 +43,8 @@ private:
     LRESULT onLabelColour(HDC dc, HWND label);
     LRESULT onFieldColour(HDC dc, HWND field);
     LRESULT onDpiChanged(UINT dpi, const RECT &suggested);
+    // Tells the form when the pointer's crossings changed what they say.
+    void crossed(bool changed);
 
     std::string fieldText(tallaro::ui::Field which) const override;
     void setFieldText(tallaro::ui::Field which, std::string_view text) override;
@@ -54,10 +59,17 @@ private:
     void showWindow() override;
     void repaintWindow() override;
     bool pointerInside() const override;
+    bool tellsCrossings() const override { return true; }
+    std::optional<bool> crossedInside() const override { return m_crossings.inside(); }
+    std::int64_t steadyMs() const override { return Win32Timers::steadyMs(); }
+    void wakePollIn(int delayMs) override;
 
     Win32Controls m_controls;
     std::array<bool, 3> m_marked{};  // by Field
     HBRUSH m_markBrush = nullptr;
     UINT m_dpi = 96;
+    // A query of the pointer keeps what it learnt, also for the poll.
+    mutable Win32Crossings m_crossings;
+    Win32Timers m_timers;
     tallaro::ui::TallaroForm m_form;
 };
