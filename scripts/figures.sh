@@ -4,7 +4,8 @@
 # peak resident memory, idle cost with the meter running, time keeping while
 # the pointer goes in and out, the fades' duration and the spacing of their
 # levels as the X server receives them, the idle wake-ups under openbox too,
-# and one tick's cost. Takes about six minutes. Usage: scripts/figures.sh [RUNS]
+# one tick's cost, and the idle Windows program under Wine beside bare Win32
+# windows. Takes about eight minutes. Usage: scripts/figures.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-10}
@@ -44,6 +45,14 @@ x_rss=$(median <"$work/text.rss")
 # CPU time (ns, all threads) and context switches of a process.
 cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{n += $1} END {print n}'; }
 switches() { cat /proc/"$1"/task/*/status | awk '/ctxt_switches/ {n += $2} END {print n}'; }
+# Notes the CPU time and the switches of processes, where an idle while begins.
+mark_idle() {
+    local pid
+    for pid in "$@"; do
+        cpu0[$pid]=$(cpu_ns "$pid")
+        sw0[$pid]=$(switches "$pid")
+    done
+}
 
 # Idle cost, the pointer away: Tallaro with the meter running and Tallaro
 # stopped and faint, beside three yardsticks: one whose timers of 50 ms and
@@ -72,10 +81,7 @@ stopped_pid=$program_pid
 xdotool mousemove 5 5
 sleep 5
 declare -A cpu0 sw0
-for pid in "$bare_pid" "$ticking_pid" "$floor_pid" "$running_pid" "$stopped_pid"; do
-    cpu0[$pid]=$(cpu_ns "$pid")
-    sw0[$pid]=$(switches "$pid")
-done
+mark_idle "$bare_pid" "$ticking_pid" "$floor_pid" "$running_pid" "$stopped_pid"
 sleep "$idle_seconds"
 # Prints the CPU share of one core and the wake-ups a second of a process
 # since cpu0, over the given seconds (the idle measurement's by default).
@@ -150,16 +156,52 @@ wait_for_window '^Tallaro$' >/dev/null
 wm_stopped_pid=$program_pid
 xdotool mousemove 5 5
 sleep 5
-for pid in "$wm_running_pid" "$wm_stopped_pid"; do
-    cpu0[$pid]=$(cpu_ns "$pid")
-    sw0[$pid]=$(switches "$pid")
-done
+mark_idle "$wm_running_pid" "$wm_stopped_pid"
 sleep "$wm_seconds"
 read -r _ wm_wakeups < <(idle_figures "$wm_running_pid" "$wm_seconds")
 read -r _ wm_stopped_wakeups < <(idle_figures "$wm_stopped_pid" "$wm_seconds")
 
 tick_ns=$("$bin/bench/meter_tick_bench" --benchmark_filter=meterTick --benchmark_format=csv 2>/dev/null |
     awk -F, '/meterTick/ {printf "%.0f", $4}')
+
+# The Windows program under Wine, under openbox, beside bare Win32 windows
+# built for the purpose (bench/bare_win32.cpp): the 32-bit program where
+# this machine runs 32-bit programs, else the 64-bit one.
+bash scripts/deps.sh windows-test
+bash scripts/deps.sh wine32 >/dev/null 2>&1 || true
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then preset=win32 wine=wine; else preset=win64 wine=/usr/lib/wine/wine64; fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target tallaro_win32 bare_win32 >/dev/null
+export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+"$wine" wineboot -i >/dev/null 2>&1
+exe=build/$preset/tallaro.exe
+yardstick=build/$preset/bare_win32.exe
+# Starts a Windows program, and prints its pid once its window can show.
+start_windows() {
+    LANG=de_DE.UTF-8 "$wine" "$@" >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 4
+    echo "$!"
+}
+xdotool mousemove 5 5
+win_running=$(start_windows "$exe")
+xdotool mousemove 582 431 click 1 mousemove 5 5  # "Start", at its design place
+win_stopped=$(start_windows "$exe")
+win_caption=$(start_windows "$yardstick" --caption)
+win_poll=$(start_windows "$yardstick" --poll)
+win_none=$(start_windows "$yardstick")
+sleep 5
+mark_idle "$win_running" "$win_stopped" "$win_caption" "$win_poll" "$win_none"
+sleep "$wm_seconds"
+read -r _ win_running_wakeups < <(idle_figures "$win_running" "$wm_seconds")
+read -r _ win_stopped_wakeups < <(idle_figures "$win_stopped" "$wm_seconds")
+read -r _ win_caption_wakeups < <(idle_figures "$win_caption" "$wm_seconds")
+read -r _ win_poll_wakeups < <(idle_figures "$win_poll" "$wm_seconds")
+read -r _ win_none_wakeups < <(idle_figures "$win_none" "$wm_seconds")
+kill "$win_running" "$win_stopped" "$win_caption" "$win_poll" "$win_none" 2>/dev/null || true
+wineserver -w
+
+wineserver -k
 
 cat <<TABLE
 | figure | Tallaro | bare Qt window | bare window with a label and a field | target |
@@ -175,6 +217,7 @@ cat <<TABLE
 | fade-in from faint to opaque, the same (median) | ${fade_in} ms for ${fade_in_levels} levels | | | 43 steps of 10 ms |
 | spacing of the levels as the X server received them, over ${fade_count} fades: median; smallest and largest gap | ${gap_median} ms; ${gap_smallest} and ${gap_largest} ms | | | 10 ms, each level on its own |
 | one meter tick with its formatting | ${tick_ns} ns | | | below 2 us |
+| the Windows program under Wine and openbox, wake-ups a second over ${wm_seconds} s, pointer away: (a) running; (b) stopped and faint; bare Win32 windows: caption every second, empty 50 ms timer, no timer | (a) ${win_running_wakeups}; (b) ${win_stopped_wakeups} | | ${win_caption_wakeups}; ${win_poll_wakeups}; ${win_none_wakeups} | (a) at most the caption's, (b) at most no timer's + 0.5 |
 TABLE
 echo
-echo "Measured on $(date -u +%Y-%m-%d): $(nproc) cores of $(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo), $(free -g | awk '/Mem:/ {print $2}') GiB, Debian $(cat /etc/debian_version), Qt $(dpkg-query -W -f='${Version}' libqt6widgets6), Xvfb without a window manager but where openbox is named."
+echo "Measured on $(date -u +%Y-%m-%d): $(nproc) cores of $(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo), $(free -g | awk '/Mem:/ {print $2}') GiB, Debian $(cat /etc/debian_version), Qt $(dpkg-query -W -f='${Version}' libqt6widgets6), Xvfb without a window manager but where openbox is named, $("$wine" --version) for the Windows program ($preset)."
