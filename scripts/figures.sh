@@ -139,7 +139,7 @@ fade_in_levels=$(awk '$1 == "in" {print $2}' <<<"$fades" | median)
 fade_count=$(grep -c . <<<"$fades")
 gap_median=$(median <"$work/gaps")
 gap_largest=$(sort -n "$work/gaps" | tail -n 1)
-gap_smallest=$(sort -n "$work/gaps" | head -n 1)
+gap_smallest=$(sort -n "$work/gaps" | awk 'NR == 1')  # read to the end: no writer left on a closed pipe
 
 # The same idle figures under a window manager, as users run the program:
 # openbox answers each new caption with visible-name properties of its own,
