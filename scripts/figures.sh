@@ -201,7 +201,6 @@ read -r _ win_none_wakeups < <(idle_figures "$win_none" "$wm_seconds")
 kill "$win_running" "$win_stopped" "$win_caption" "$win_poll" "$win_none" 2>/dev/null || true
 wineserver -w
 
-wineserver -k
 
 cat <<TABLE
 | figure | Tallaro | bare Qt window | bare window with a label and a field | target |
