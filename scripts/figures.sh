@@ -80,7 +80,7 @@ wait_for_window '^Tallaro$' >/dev/null
 stopped_pid=$program_pid
 xdotool mousemove 5 5
 sleep 5
-declare -A cpu0 sw0
+declare -A cpu0 sw0 inside
 mark_idle "$bare_pid" "$ticking_pid" "$floor_pid" "$running_pid" "$stopped_pid"
 sleep "$idle_seconds"
 # Prints the CPU share of one core and the wake-ups a second of a process
@@ -123,15 +123,20 @@ kill "$program_pid"; wait "$program_pid" 2>/dev/null || true
 # The fades, from the opacity property's changes: each run of changes that
 # ends at faint (alpha 50) or opaque is one fade; "gaps" has the time from
 # each level to the next, as the server received them.
-fades=$(spied_after 0 | awk -v gaps="$work/gaps" '
-    function flush() { if (n > 1) printf "%s %d %d\n", kind, n, last - first; n = 0 }
-    { t = $1; v = $2
-      if (n > 0 && t - last > 30) flush()
-      if (n > 0) print t - last >gaps
-      if (n == 0) first = t
-      last = t; n++
-      kind = (v == 842150450) ? "out" : (v == 4294967295 ? "in" : kind) }
-    END { flush() }')
+# Prints each fade of a spy's record as "in|out LEVELS MS", and appends
+# each gap to the file named.
+fades_of() {
+    awk '$0 != "ready"' "$1" | awk -v gaps="$2" '
+        function flush() { if (n > 1) printf "%s %d %d\n", kind, n, last - first; n = 0 }
+        { t = $1; v = $2
+          if (n > 0 && t - last > 200) flush()
+          if (n > 0) print t - last >gaps
+          if (n == 0) first = t
+          last = t; n++
+          kind = (v == 842150450) ? "out" : (v == 4294967295 ? "in" : kind) }
+        END { flush() }'
+}
+fades=$(fades_of "$work/opacity" "$work/gaps")
 fade_out=$(awk '$1 == "out" {print $3}' <<<"$fades" | median)
 fade_out_levels=$(awk '$1 == "out" {print $2}' <<<"$fades" | median)
 fade_in=$(awk '$1 == "in" {print $3}' <<<"$fades" | median)
@@ -160,6 +165,10 @@ mark_idle "$wm_running_pid" "$wm_stopped_pid"
 sleep "$wm_seconds"
 read -r _ wm_wakeups < <(idle_figures "$wm_running_pid" "$wm_seconds")
 read -r _ wm_stopped_wakeups < <(idle_figures "$wm_stopped_pid" "$wm_seconds")
+for pid in "$wm_running_pid" "$wm_stopped_pid"; do
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+done
 
 tick_ns=$("$bin/bench/meter_tick_bench" --benchmark_filter=meterTick --benchmark_format=csv 2>/dev/null |
     awk -F, '/meterTick/ {printf "%.0f", $4}')
@@ -193,13 +202,49 @@ win_none=$(start_windows "$yardstick")
 sleep 5
 mark_idle "$win_running" "$win_stopped" "$win_caption" "$win_poll" "$win_none"
 sleep "$wm_seconds"
-read -r _ win_running_wakeups < <(idle_figures "$win_running" "$wm_seconds")
-read -r _ win_stopped_wakeups < <(idle_figures "$win_stopped" "$wm_seconds")
-read -r _ win_caption_wakeups < <(idle_figures "$win_caption" "$wm_seconds")
-read -r _ win_poll_wakeups < <(idle_figures "$win_poll" "$wm_seconds")
-read -r _ win_none_wakeups < <(idle_figures "$win_none" "$wm_seconds")
+read -r win_running_cpu win_running_wakeups < <(idle_figures "$win_running" "$wm_seconds")
+read -r win_stopped_cpu win_stopped_wakeups < <(idle_figures "$win_stopped" "$wm_seconds")
+read -r win_caption_cpu win_caption_wakeups < <(idle_figures "$win_caption" "$wm_seconds")
+read -r win_poll_cpu win_poll_wakeups < <(idle_figures "$win_poll" "$wm_seconds")
+read -r win_none_cpu win_none_wakeups < <(idle_figures "$win_none" "$wm_seconds")
 kill "$win_running" "$win_stopped" "$win_caption" "$win_poll" "$win_none" 2>/dev/null || true
 wineserver -w
+
+# The fades under Wine: the program, stopped, beside a bare layered window
+# fading the same levels (bare_win32 --fade), the pointer going into each in
+# turn and away, their opacity as the X server receives it.
+start_windows "$exe" >/dev/null
+start_windows "$yardstick" --fade >/dev/null
+declare -A executable=([Tallaro]=tallaro.exe [Bare]=bare_win32.exe)
+for name in Tallaro Bare; do
+    # By its executable's name: a window named Tallaro may be another's.
+    window=$(xdotool search --onlyvisible --classname "^${executable[$name]}\$" | head -1)
+    read -r x y < <(client_origin "$window")
+    inside[$name]="$((x + 90)) $((y + 60))"
+    "$bin/bench/x_opacity_spy" "$window" >"$work/win_$name.opacity" 2>/dev/null &
+    pids+=($!)
+done
+sleep 1
+for i in $(seq 24); do
+    case $((i % 4)) in
+        1) read -r x y <<<"${inside[Tallaro]}" ;;
+        3) read -r x y <<<"${inside[Bare]}" ;;
+        *) x=5 y=5 ;;
+    esac
+    xdotool mousemove $((x + i)) "$y"
+    sleep 1.5
+done
+: >"$work/win_program.gaps"
+: >"$work/win_layered.gaps"
+win_fades=$(fades_of "$work/win_Tallaro.opacity" "$work/win_program.gaps")
+win_layered_fades=$(fades_of "$work/win_Bare.opacity" "$work/win_layered.gaps")
+win_fade=$(awk '{print $3}' <<<"$win_fades" | median)
+win_fade_count=$(grep -c . <<<"$win_fades" || true)
+win_gap=$(median <"$work/win_program.gaps")
+win_layered_fade=$(awk '{print $3}' <<<"$win_layered_fades" | median)
+win_layered_gap=$(median <"$work/win_layered.gaps")
+win_fade_ratio=$(awk -v a="$win_fade" -v b="$win_layered_fade" 'BEGIN {printf "%.2f", a / b}')
+wineserver -k
 
 
 cat <<TABLE
@@ -216,7 +261,8 @@ cat <<TABLE
 | fade-in from faint to opaque, the same (median) | ${fade_in} ms for ${fade_in_levels} levels | | | 43 steps of 10 ms |
 | spacing of the levels as the X server received them, over ${fade_count} fades: median; smallest and largest gap | ${gap_median} ms; ${gap_smallest} and ${gap_largest} ms | | | 10 ms, each level on its own |
 | one meter tick with its formatting | ${tick_ns} ns | | | below 2 us |
-| the Windows program under Wine and openbox, wake-ups a second over ${wm_seconds} s, pointer away: (a) running; (b) stopped and faint; bare Win32 windows: caption every second, empty 50 ms timer, no timer | (a) ${win_running_wakeups}; (b) ${win_stopped_wakeups} | | ${win_caption_wakeups}; ${win_poll_wakeups}; ${win_none_wakeups} | (a) at most the caption's, (b) at most no timer's + 0.5 |
+| the Windows program under Wine and openbox, wake-ups a second (and CPU share of one core) over ${wm_seconds} s, pointer away: (a) running; (b) stopped and faint; bare Win32 windows: caption every second, empty 50 ms timer, no timer | (a) ${win_running_wakeups} (${win_running_cpu} %); (b) ${win_stopped_wakeups} (${win_stopped_cpu} %) | | ${win_caption_wakeups} (${win_caption_cpu} %); ${win_poll_wakeups} (${win_poll_cpu} %); ${win_none_wakeups} (${win_none_cpu} %) | (a) at most the caption's, (b) at most no timer's + 0.5 |
+| the Windows program's fades under Wine, first level to last as the X server received them (median of ${win_fade_count}), and the median gap; a bare layered window fading the same levels | ${win_fade} ms (${win_fade_ratio} x), gap ${win_gap} ms | | ${win_layered_fade} ms, gap ${win_layered_gap} ms | within 1.2 x the layered window's |
 TABLE
 echo
 echo "Measured on $(date -u +%Y-%m-%d): $(nproc) cores of $(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo), $(free -g | awk '/Mem:/ {print $2}') GiB, Debian $(cat /etc/debian_version), Qt $(dpkg-query -W -f='${Version}' libqt6widgets6), Xvfb without a window manager but where openbox is named, $("$wine" --version) for the Windows program ($preset)."

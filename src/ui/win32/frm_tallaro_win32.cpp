@@ -76,6 +76,7 @@ int FrmTallaroWin32::run() {
     m_form.Form_Load();
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        m_controls.relayToToolTips(message);
         // A control takes the pointer's messages itself, and tells the window nothing.
         if (message.message == WM_MOUSEMOVE && message.hwnd != hwnd()) {
             crossed(m_crossings.forget());
@@ -96,17 +97,11 @@ LRESULT FrmTallaroWin32::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_TIMER:
             return onTimer(wParam);
         case WM_MOUSEMOVE:
-            crossed(m_crossings.movedOver(hwnd(), Win32Crossings::Area::Client));
+            crossed(m_crossings.forget());
             m_form.Form_MouseMove();
             return 0;
         case WM_NCMOUSEMOVE:
-            crossed(m_crossings.movedOver(hwnd(), Win32Crossings::Area::Frame));
-            return DefWindowProcW(hwnd(), message, wParam, lParam);
-        case WM_MOUSELEAVE:
-            crossed(m_crossings.left(Win32Crossings::Area::Client));
-            return 0;
-        case WM_NCMOUSELEAVE:
-            crossed(m_crossings.left(Win32Crossings::Area::Frame));
+            crossed(m_crossings.forget());
             return DefWindowProcW(hwnd(), message, wParam, lParam);
         case WM_WINDOWPOSCHANGED:
             // Shown or moved: the pointer may be over it now without a move.

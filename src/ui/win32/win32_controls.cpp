@@ -85,11 +85,18 @@ void Win32Controls::addToolTips(HWND parent) {
         std::wstring tip = toWide(kControls[i].toolTip);
         TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.uFlags = TTF_IDISHWND;
         tool.hwnd = parent;
         tool.uId = reinterpret_cast<UINT_PTR>(at(i));
         tool.lpszText = tip.data();
         SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void Win32Controls::relayToToolTips(MSG &message) const {
+    if (m_toolTip != nullptr && message.message >= WM_MOUSEFIRST &&
+        message.message <= WM_MOUSELAST && indexOf(message.hwnd) < m_controls.size()) {
+        SendMessageW(m_toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
     }
 }
 

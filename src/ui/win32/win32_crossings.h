@@ -1,10 +1,13 @@
 // win32_crossings.h
-// Whether the pointer is over the window, title bar and frame included, as
-// the messages Windows sends when it crosses the window's edge tell: the
-// poll answers without asking, and asks only where the messages cannot tell
-// (over a control, which takes the pointer's messages itself; after a leave,
-// which may be into the window's other area; once the window was shown or
-// moved).
+// Whether the pointer is away from the window, as the mouse messages tell:
+// once a query has found it outside the window's outer rectangle, it stays
+// outside until a mouse message of the window's (over its client area, its
+// frame or a control) says it came back, so the poll need not ask
+// meanwhile. While it is over the window only a query can tell when it
+// leaves: Windows keeps one mouse-leave request per desktop, which the
+// controls' own hot-tracking and the tool-tips take over, so a leave the
+// window asked for may never come (under Wine it was seen not to, and the
+// window stayed opaque with the pointer away).
 #pragma once
 
 #include <windows.h>
@@ -13,30 +16,18 @@
 
 class Win32Crossings {
 public:
-    enum class Area { None, Client, Frame };
-
-    // The pointer moved over the window's client area (WM_MOUSEMOVE) or its
-    // frame (WM_NCMOUSEMOVE): it is inside, and Windows is asked to send the
-    // leave of that area. Returns whether the answer changed.
-    bool movedOver(HWND window, Area area);
-    // The leave of an area came (WM_MOUSELEAVE, WM_NCMOUSELEAVE): into the
-    // other area, onto a control or out of the window. A leave of an area
-    // no longer watched is old news. Returns whether the answer changed.
-    bool left(Area area);
-    // Only a query can tell now. Returns whether the answer changed.
+    // A mouse message of the window's came, or the window was shown or
+    // moved: the pointer may be over it, and only a query can tell. Returns
+    // whether the answer changed.
     bool forget();
     // Asks Windows whether the pointer is within the window's outer
-    // rectangle, and keeps what the answer tells: outside, until the pointer
-    // comes back (Windows always says so); inside, over the window's own
-    // client area or frame, until it leaves that area.
+    // rectangle; outside, it is known to stay so until forget.
     bool query(HWND window);
 
-    // Whether the pointer is over the window; nothing while only a query can tell.
+    // False while the pointer is known to be away; nothing while only a
+    // query can tell.
     [[nodiscard]] std::optional<bool> inside() const { return m_inside; }
 
 private:
-    bool watch(HWND window, Area area);
-
     std::optional<bool> m_inside;
-    Area m_watched = Area::None;  // the area whose leave Windows will send
 };

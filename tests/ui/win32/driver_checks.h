@@ -40,6 +40,10 @@ void checkLabelsAndFields(HWND window);
 // A field without a number is tinted light red once "Start" refuses it.
 void checkFieldMark(HWND window);
 
+// Topmost, layered, and the fades as the pointer comes and goes: every
+// level in order, each fade begun at a mark of the poll.
+void checkPresence(HWND window);
+
 // The executable's machine, GUI subsystem and imports (only DLLs that come
 // with Windows).
 void checkImage(const wchar_t *path);

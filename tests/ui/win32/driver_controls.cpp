@@ -72,6 +72,13 @@ void checkToolTips(HWND window, HANDLE process) {
               std::string(design.name) + "'s tool-tip reads \"" + toUtf8(text) + "\"");
     }
     VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    // The tool-tip learns of the pointer from the window's messages.
+    RECT field{};
+    GetWindowRect(controlOf(window, "TextNumPers"), &field);
+    SetCursorPos(field.left + 4, field.top + 3);
+    SetCursorPos(field.left + 6, field.top + 4);
+    check(waitFor([&] { return IsWindowVisible(tips) != FALSE; }, 3000),
+          "resting on a field shows its tool-tip");
 }
 
 // Labels and enabled fields take the pointer's moves themselves, so moving

@@ -168,33 +168,6 @@ void checkMeterAndSteppers(HWND window) {
     click(window, "BtnStop");
 }
 
-void checkPresence(HWND window) {
-    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
-    check((exStyle & WS_EX_TOPMOST) != 0, "the window is topmost");
-    check((exStyle & WS_EX_TOOLWINDOW) != 0, "the window is a tool window");
-    check((exStyle & WS_EX_LAYERED) != 0, "the window is layered");
-    const LONG style = GetWindowLongW(window, GWL_STYLE);
-    check((style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0 &&
-              (style & WS_SYSMENU) != 0,
-          "a close box only, no sizing");
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    SetCursorPos(outer.left + 20, outer.top + 40);
-    bool reached = waitFor([&] { return alphaOf(window) == 255; }, 5000);
-    check(reached,
-          "opaque after load with the pointer over it: " + std::to_string(alphaOf(window)));
-    SetCursorPos(outer.right + 50, outer.bottom + 50);
-    reached = waitFor([&] { return alphaOf(window) == 50; }, 5000);
-    check(reached, "faint (alpha 50) with the pointer away: " + std::to_string(alphaOf(window)));
-    SetCursorPos(outer.left + 5, outer.top + 5);
-    reached = waitFor([&] { return alphaOf(window) == 255; }, 5000);
-    check(reached, "opaque with the pointer over the frame: " + std::to_string(alphaOf(window)));
-    SetCursorPos(outer.right, outer.bottom);  // the corner itself is outside
-    reached = waitFor([&] { return alphaOf(window) == 50; }, 5000);
-    check(reached, "faint again with the pointer on the bottom right corner: " +
-                       std::to_string(alphaOf(window)));
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t *argv[]) {
