@@ -9,7 +9,9 @@
 # - a window manager that cannot keep windows above: one line that names it,
 #   and the meter runs; one that can, or one that has gone: nothing said,
 #   under any locale; a call for attention either puts on the window taken
-#   back, before "Start" and once the caption has ticked.
+#   back, before "Start" and once the caption has ticked; a work area that
+#   a dock and a panel leave without the window's design place: it opens in
+#   the middle of the work area.
 # Usage: faults.sh PROGRAM CLOSE-HELPER STAND-IN-WM ASK-STATE
 set -euo pipefail
 program=$1
@@ -114,6 +116,12 @@ while IFS='|' read -r case name above locale caption said; do
     program_pid=$!
     pids+=("$program_pid")
     window=$(wait_for_window '^Tallaro$')
+    if [[ $above =~ _NET_WORKAREA=([0-9]+),([0-9]+),([0-9]+),([0-9]+) ]]; then
+        # Its design place is not within the work area: in the middle of it.
+        read -r x y < <(client_origin "$window")
+        middle="$((BASH_REMATCH[1] + (BASH_REMATCH[3] - 217) / 2)) $((BASH_REMATCH[2] + (BASH_REMATCH[4] - 107) / 2))"
+        [ "$x $y" = "$middle" ] || fail "beside a dock and under a panel the window opened at $x $y, not at $middle"
+    fi
     [ "$case" = gone ] || expect_attention_taken_back "$ask_state" "$window"
     click_start "$window"
     seen=$(wait_for_caption "$window" "$caption")
@@ -130,6 +138,7 @@ while IFS='|' read -r case name above locale caption said; do
 done <<'CASES'
 without above|stand-in\nwm||LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|tallaro: the window manager (stand-in?wm) cannot keep windows above others, so other windows may cover this one; the meter works all the same
 with above|stand-in wm|_NET_WM_STATE_ABOVE|LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|
+beside a dock|stand-in wm|_NET_WM_STATE_ABOVE _NET_WORKAREA=500,32,780,992|LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|
 with above|stand-in wm|_NET_WM_STATE_ABOVE|LC_ALL=C|^100\.0[1-9] - Tallaro$|
 with above|stand-in wm|_NET_WM_STATE_ABOVE|LANG=C|^100\.0[1-9] - Tallaro$|
 with above|stand-in wm|_NET_WM_STATE_ABOVE|latin1|^100,0[1-9] - Tallaro$|

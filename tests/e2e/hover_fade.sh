@@ -2,7 +2,8 @@
 # The real program under a window manager: faint once loaded with the pointer
 # away, opaque with the pointer over its title bar, faint again after it
 # leaves and opaque when it comes back, on top of other windows and off the
-# taskbar throughout, never calling for attention, and still keeping time.
+# taskbar throughout, never calling for attention, and still keeping time;
+# at scale 2, opaque under the pointer it opened beneath.
 # Each fade reaches the X server level by level, as a compositor hears of it.
 # Usage: hover_fade.sh PROGRAM CLOSE-HELPER OPACITY-SPY ASK-STATE
 set -euo pipefail
@@ -112,4 +113,17 @@ echo "fades begin at the poll's marks: $(paste -sd ' ' <<<"$delays") ms after th
 
 close_and_expect_success "$close_window" "$window"
 [ -s "$work/program.log" ] && fail "under openbox the program said: $(cat "$work/program.log")"
+
+# On a screen at scale 2, a window that opens under the resting pointer
+# (the design place is off the screen there, so it opens in the middle)
+# stays opaque: the pointer's place in device pixels is read as such.
+xdotool mousemove 640 512
+QT_SCALE_FACTOR=2 start_tallaro "$program" de_DE.UTF-8
+window=$(wait_for_window '^Tallaro$')
+wait_for_opacity "$window" "$opaque"
+sleep 1  # polls enough to have faded it out
+[ "$(window_opacity "$window")" = "$opaque" ] ||
+    fail "at scale 2 the window under the pointer turned faint: $(window_opacity "$window")"
+echo "at scale 2, opaque under the pointer it opened beneath"
+close_and_expect_success "$close_window" "$window"
 echo "PASS: faint, opaque, faint and opaque again, and the program ended with status 0"

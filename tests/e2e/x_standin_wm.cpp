@@ -2,7 +2,9 @@
 // with a name, and the states and hints it claims to support on the root
 // window. Prints "ready" once the server holds them; runs until it is ended.
 // It keeps each window's _NET_WM_STATE as clients ask it to (add, remove,
-// toggle), so that a test can have it put a mark on a window.
+// toggle), so that a test can have it put a mark on a window. An atom given
+// as _NET_WORKAREA=X,Y,W,H is also set on the root: a work area smaller
+// than the screen, as a panel or a dock leaves it.
 // Usage: x_standin_wm NAME [SUPPORTED-ATOM...]
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -74,6 +76,14 @@ int main(int argc, char *argv[]) {
                     static_cast<int>(std::strlen(argv[1])));
     std::vector<Atom> supported;
     for (int i = 2; i < argc; ++i) {
+        long area[4] = {};
+        if (std::sscanf(argv[i], "_NET_WORKAREA=%ld,%ld,%ld,%ld", &area[0], &area[1], &area[2],
+                        &area[3]) == 4) {
+            supported.push_back(XInternAtom(display, "_NET_WORKAREA", False));
+            XChangeProperty(display, root, supported.back(), XA_CARDINAL, 32, PropModeReplace,
+                            reinterpret_cast<unsigned char *>(area), 4);
+            continue;
+        }
         supported.push_back(XInternAtom(display, argv[i], False));
     }
     XChangeProperty(display, root, XInternAtom(display, "_NET_SUPPORTED", False), XA_ATOM, 32,

@@ -215,11 +215,28 @@ TEST(MeterModel, FieldWithoutANumberKeepsItsLastValueAndIsMarkedUntilMended) {
     EXPECT_EQ(display.time, "00:00:05");
 }
 
+// Started with 2 persons at 36 an hour and a base cost of 1, a field
+// emptied or mistyped in the second before the first tick: an hour counts
+// with the number each field held at Start.
 TEST(MeterModel, FieldEmptiedBeforeTheFirstTickCountsWithItsValueAtStart) {
-    MeterModel meter = startedMeter({"2", "36", "1"});
-    meter.tick({"", "36", "1"});
-    EXPECT_DOUBLE_EQ(meter.totalCost(), 1.02);
-    EXPECT_TRUE(meter.marks().persons);
+    const struct {
+        MeterFields fields;
+        FieldMarks marks;
+    } kRows[] = {
+        {{"", "36", "1"}, {true, false, false}},
+        {{"2", "", "1"}, {false, true, false}},
+        {{"2", "3x", "1"}, {false, true, false}},
+        {{"", "", "1"}, {true, true, false}},
+    };
+    for (const auto &row : kRows) {
+        MeterModel meter = startedMeter({"2", "36", "1"});
+        for (int tick = 0; tick < 3600; ++tick) {
+            meter.tick(row.fields);
+        }
+        EXPECT_NEAR(meter.totalCost(), 73.0, 1e-9)
+            << row.fields.persons << "|" << row.fields.salary;
+        EXPECT_EQ(meter.marks(), row.marks) << row.fields.persons << "|" << row.fields.salary;
+    }
 }
 
 TEST(MeterModel, AmountNeverLeavesTheFiniteDoubles) {
