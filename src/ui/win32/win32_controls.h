@@ -33,10 +33,9 @@ public:
     std::size_t indexOf(HWND control) const;
     bool hasToolTips() const { return m_toolTip != nullptr; }
     // Shows the tool-tips a control's mouse message from the queue, as
-    // subclassing each control would (the window's own moves are no tool's,
-    // and under Wine handing them on loses the window's mouse-leave): they
-    // learn of the pointer from the message loop, without the lookup that
-    // subclassing adds to every message a control gets.
+    // subclassing each control would (the window's own moves are no tool's):
+    // they learn of the pointer from the message loop, without the lookup
+    // that subclassing adds to every message a control gets.
     void relayToToolTips(MSG &message) const;
 
     static constexpr int kFirstId = 100;
