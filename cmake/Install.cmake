@@ -52,5 +52,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TALLARO_HOMEPAGE})
 # The libraries come from the binary; the window needs Qt's platform plugins too.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# The native Wayland road reaches into Qt's private Gui interface, which holds
+# only for the Qt release it was built against: Debian names that release
+# through a virtual package of its Qt core library.
+if(TALLARO_LAYER_SHELL)
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-base-private-abi (= ${Qt6Gui_VERSION})")
+endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
 include(CPack)

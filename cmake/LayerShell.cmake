@@ -4,6 +4,14 @@
 # (Debian 12 has no Qt 6 build of LayerShellQt) the program is built
 # without it, and Wayland sessions go on through XWayland.
 find_package(LayerShellQt 6 QUIET)
+# Qt defines the private Gui target along with Gui up to 6.8; from 6.9 on it
+# exists only when asked for by name, with a warning that the program is then
+# tied to the Qt it was built against: the package says so in its Depends
+# (cmake/Install.cmake).
+if(LayerShellQt_FOUND AND NOT TARGET Qt6::GuiPrivate)
+    set(QT_NO_PRIVATE_MODULE_WARNING ON)
+    find_package(Qt6 QUIET COMPONENTS GuiPrivate)
+endif()
 find_package(PkgConfig QUIET)
 if(PkgConfig_FOUND)
     pkg_check_modules(WaylandClient QUIET IMPORTED_TARGET wayland-client)
@@ -13,7 +21,8 @@ endif()
 set(alpha_xml ${WAYLAND_PROTOCOLS_DIR}/staging/alpha-modifier/alpha-modifier-v1.xml)
 set(native_interface
     ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_HEADERS}/QtGui/${Qt6Gui_VERSION}/QtGui/qpa/qplatformnativeinterface.h)
-if(NOT LayerShellQt_FOUND OR NOT WaylandClient_FOUND OR NOT EXISTS "${native_interface}"
+if(NOT LayerShellQt_FOUND OR NOT TARGET Qt6::GuiPrivate OR NOT WaylandClient_FOUND
+   OR NOT EXISTS "${native_interface}"
    OR NOT EXISTS "${alpha_xml}" OR NOT WAYLAND_SCANNER)
     message(STATUS "Tallaro: built without the native Wayland road (needs LayerShellQt 6, "
                    "wayland-client, wayland-protocols and Qt's private Gui headers); "
@@ -38,4 +47,5 @@ target_sources(tallaro_qt PRIVATE src/ui/qt/wayland/layer_frame.cpp
 target_link_libraries(tallaro_qt PUBLIC LayerShellQt::Interface Qt6::GuiPrivate
                       PRIVATE tallaro_alpha_protocol)
 target_compile_definitions(tallaro_qt PUBLIC TALLARO_HAVE_LAYER_SHELL)
+set(TALLARO_LAYER_SHELL ON)
 message(STATUS "Tallaro: built with the native Wayland road (layer-shell)")

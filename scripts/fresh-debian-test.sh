@@ -11,12 +11,12 @@
 # packages whenever scripts/deps.sh changes (so whenever a package list
 # does) or the base is a week old. Each run gets a fresh copy of it.
 #
-# Usage: scripts/fresh-debian-test.sh [--bare] [--share DIR] 12|13 [command ...]
+# Usage: scripts/fresh-debian-test.sh [--bare] [--share DIR] 12|13|testing [command ...]
 #   --bare       the bare minimal root, so that the command installs all it needs
 #   --share DIR  this machine's folder DIR is /shared inside, to hand files in and out
 set -euo pipefail
 cd "$(dirname "$0")/.."
-usage() { echo "usage: $0 [--bare] [--share DIR] 12|13 [command ...]" >&2; exit 2; }
+usage() { echo "usage: $0 [--bare] [--share DIR] 12|13|testing [command ...]" >&2; exit 2; }
 bare=false
 shared=""
 while [ $# -gt 0 ]; do
@@ -30,6 +30,7 @@ done
 case "${1:-}" in
     12 | bookworm) version=12 suite=bookworm ;;
     13 | trixie) version=13 suite=trixie ;;
+    testing | forky) version=testing suite=testing ;;
     *) usage ;;
 esac
 shift
@@ -73,6 +74,11 @@ bootstrap() {
     "${sudo[@]}" debootstrap --variant=minbase "$suite" "$1" "$mirror" >"$1.log" 2>&1 ||
         { tail -20 "$1.log" >&2; rm -f "$1.log"; return 1; }
     rm -f "$1.log"
+    if [ "$suite" = testing ]; then
+        echo "Debian testing: apt in this root accepts the mirror's index past its Valid-Until date"
+        echo 'Acquire::Check-Valid-Until "false";' |
+            "${sudo[@]}" tee "$1/etc/apt/apt.conf.d/99tallaro-testing" >/dev/null
+    fi
 }
 
 work=$(mktemp -d /var/tmp/tallaro-fresh.XXXXXX)

@@ -10,6 +10,7 @@ inline const NumberLocale kGerman{",", "."};
 inline const NumberLocale kEnglish{".", ","};
 inline const NumberLocale kFrench{",", "\u202F"};  // narrow no-break space
 inline const NumberLocale kSwiss{".", "\u2019"};   // typographic apostrophe
+inline const NumberLocale kSwissPlain{".", "'"};   // as Qt 6.11's data names it
 // Russian, Polish, Czech, Swedish, Norwegian, Finnish and more group with the
 // no-break space.
 inline const NumberLocale kRussian{",", "\u00A0"};

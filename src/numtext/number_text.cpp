@@ -92,8 +92,13 @@ bool acceptGroup(Scanner &scanner, const NumberLocale &locale) {
     if (isSpaceLike(group)) {
         return scanner.acceptBeforeDigit(" ");
     }
+    // Swiss German groups with an apostrophe, typographic or plain as the
+    // locale data's release has it: a user types either.
     if (group == "\u2019") {
         return scanner.acceptBeforeDigit("'");
+    }
+    if (group == "'") {
+        return scanner.acceptBeforeDigit("\u2019");
     }
     return false;
 }

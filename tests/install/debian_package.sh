@@ -56,6 +56,14 @@ for soname in $(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p')
     [ -n "$owner" ] || fail "no package holds $path"
     grep -qxF "$owner" <<<"$names" || fail "Depends lacks $owner, which holds $soname: $depends"
 done
+# Built on Qt's private interface (the native Wayland road), it names the
+# private interface of the Qt it was built against, as this machine's Qt offers it.
+if readelf -d "$program" | grep -q 'LayerShellQt'; then
+    abi=$(dpkg-query -W -f='${Provides}\n' 'libqt6core6*' 2>/dev/null |
+        grep -o 'qt6-base-private-abi (= [^)]*)' | head -1)
+    [ -n "$abi" ] && grep -qF "$abi" <<<"$depends" ||
+        fail "Depends lacks Qt's private interface ($abi): $depends"
+fi
 # Branch Protection is AArch64's, which Debian 13's hardening-check asks of
 # every architecture's programs.
 hardening=$(hardening-check "$out/root/usr/bin/tallaro" | grep -v '^ Branch Protection: ' || true)
@@ -64,9 +72,12 @@ file "$out/root/usr/bin/tallaro" | grep -q ', stripped' || fail "the program is 
 page=$(MANWIDTH=80 man -l "$out/root/usr/share/man/man1/tallaro.1.gz" 2>&1)
 grep -q 'tallaro - show what a running meeting has cost so far' <<<"$page" ||
     fail "the manual page: $page"
-# Not through a pipe: grep -q leaves as soon as it finds the words, and the
-# writer before it would die of the closed pipe, failing the check by chance.
-grep -q '^COPYRIGHT' <<<"$page" && grep -q 'released under the MIT licence' <<<"$(tr -s ' ' <<<"$page")" ||
+# The words as a reader takes them: a word broken at a line's end is whole
+# (groff 1.24 hyphenates the page, with U+2010), and spaces and line breaks
+# are one space. Not through a pipe into grep -q, which leaves as soon as it
+# finds the words, so that the writer before it might die of the closed pipe.
+read_as_words() { sed -z 's/\xe2\x80\x90\n *//g; s/-\n *//g' | tr -s ' \n' '  '; }
+grep -q '^COPYRIGHT' <<<"$page" && grep -q 'released under the MIT licence' <<<"$(read_as_words <<<"$page")" ||
     fail "the manual page names no licence"
 # The licence: Expat (MIT), held by the Tallaro developers, in the words of
 # the repository's LICENSE.

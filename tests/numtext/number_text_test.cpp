@@ -46,6 +46,8 @@ TEST(TextToDouble, FollowsTheGrammarUnderEachLocale) {
         {&kFigureSpace, "12 345", 12345.0},
         {&kSwiss, "1\u2019234.5", 1234.5},
         {&kSwiss, "1'234.5", 1234.5},
+        {&kSwissPlain, "1'234.5", 1234.5},
+        {&kSwissPlain, "1\u2019234.5", 1234.5},
         // Not numbers.
         {&kGerman, "", std::nullopt},
         {&kGerman, "   ", std::nullopt},
