@@ -28,7 +28,7 @@ case "${1:-run}" in
     windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
         strip-nondeterminism wixl msitools faketime) ;;
     windows-test) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
-        wine wine64 xvfb xauth wixl msitools faketime) ;;
+        wine wine64 xvfb xauth x11-utils wixl msitools faketime) ;;
     wine32) packages=(wine32) ;;
     icons) packages=(librsvg2-bin imagemagick icoutils) ;;
     reproducible) packages=(git faketime diffoscope-minimal locales) ;;

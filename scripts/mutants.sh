@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Shows the suite's strength: applies each one-line fault of a list kept in
 # the repository (tests/mutants/mutations.txt) to a scratch copy of the tree,
-# one at a time, rebuilds, runs the unit, window and end-to-end tests, and
-# prints which faults no test caught. Not part of the test command; takes
-# about a minute a fault. Run it after scripts/test.sh has installed what the
-# tests need.
+# one at a time, rebuilds, runs the unit, window and end-to-end tests (for a
+# fault in the Windows program or its packaging, the Windows tests under
+# Wine), and prints which faults no test caught. Not part of the test
+# command; takes about a minute a fault (a Windows one up to five). Run it
+# after scripts/test.sh, and scripts/test-windows.sh for Windows faults, have
+# installed what the tests need.
 # Usage: scripts/mutants.sh [--check] [LIST]   (--check: only that each
 #   fault's text is where it says, once)
 set -euo pipefail
@@ -36,6 +38,9 @@ for line in open(sys.argv[1], encoding="utf-8").read().split("\n"):
 if sys.argv[2] == "count":
     print(len(blocks))
     sys.exit(0)
+if sys.argv[2] == "files":
+    print("\n".join(block["file"] for block in blocks))
+    sys.exit(0)
 block = blocks[int(sys.argv[2])]
 text = open(block["file"], encoding="utf-8").read()
 old, new = "\n".join(block["from"]), "\n".join(block["to"])
@@ -58,10 +63,24 @@ if [ "$check" = yes ]; then
     exit 0
 fi
 
-tests() { ctest --preset dev -LE install --stop-on-failure --timeout 180 -j "$(nproc)" >/dev/null 2>&1; }
-cmake --preset dev >/dev/null
-cmake --build --preset dev >/dev/null
-tests || { echo "the tests fail before any fault: nothing to measure" >&2; exit 1; }
+# A fault in these is the Windows program's, and its tests run under Wine:
+# the 32-bit build where this machine runs 32-bit Wine, else the 64-bit one.
+windows_file() {
+    [[ $1 == src/ui/win32/* || $1 == assets/tallaro.rc.in || $1 == packaging/tallaro.wxs ||
+        $1 == cmake/Windows*.cmake || $1 == cmake/BuildMsi.cmake ]]
+}
+windows=win64
+/usr/lib/wine/wine --version >/dev/null 2>&1 && windows=win32
+linux_tests() { ctest --preset dev -LE install --stop-on-failure --timeout 180 -j "$(nproc)" >/dev/null 2>&1; }
+windows_tests() { ctest --preset "$windows" --stop-on-failure --timeout 300 >/dev/null 2>&1; }
+preset_of() { if windows_file "$1"; then echo "$windows"; else echo dev; fi; }
+tests_of() { if windows_file "$1"; then windows_tests; else linux_tests; fi; }
+for preset in $(apply files | while read -r file; do preset_of "$file"; done | sort -u); do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" >/dev/null
+    if [ "$preset" = dev ]; then tested=linux_tests; else tested=windows_tests; fi
+    "$tested" || { echo "the $preset tests fail before any fault: nothing to measure" >&2; exit 1; }
+done
 
 total=$(apply count)
 killed=0 survived=0 equivalent=0 stillborn=0
@@ -71,10 +90,10 @@ for i in $(seq 0 $((total - 1))); do
         echo "fault $((i + 1)): its text is not in $file (once)" >&2
         exit 1
     fi
-    if ! cmake --build --preset dev >/dev/null 2>&1; then
+    if ! cmake --build --preset "$(preset_of "$file")" >/dev/null 2>&1; then
         verdict="does not build"
         stillborn=$((stillborn + 1))
-    elif tests; then
+    elif tests_of "$file"; then
         if [ -n "$note" ]; then
             verdict="survived, equivalent: $note"
             equivalent=$((equivalent + 1))

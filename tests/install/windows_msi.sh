@@ -30,6 +30,10 @@ msiinfo suminfo "$msi" | grep -qx 'Source: 10 (a)' || fail "not a per-user packa
 [ -z "$(property ALLUSERS)" ] || fail "ALLUSERS is set: $(property ALLUSERS)"
 [ "$(property ProductVersion)" = "$version" ] || fail "ProductVersion $(property ProductVersion)"
 [ "$(property ProductName)" = Tallaro ] && [ -n "$(property Manufacturer)" ] || fail "name or publisher"
+# The released packages' upgrade code, for ever: with another, a new package
+# would sit beside an installed release instead of replacing it.
+[ "$(property UpgradeCode)" = "{6C0F4E2A-5B1D-4F7E-9A3C-2D8E1B7F4A60}" ] ||
+    fail "the upgrade code is not the released one: $(property UpgradeCode)"
 [ "$(property ARPPRODUCTICON)" = tallaro.ico ] && table Icon | grep -q '^tallaro\.ico' ||
     fail "no icon for Settings > Apps"
 [ -n "$(property ARPURLINFOABOUT)" ] || fail "no homepage for Settings > Apps"

@@ -50,6 +50,9 @@ inline constexpr int kClientHeight = 1605;
 inline constexpr int kDesignLeft = 5820;
 inline constexpr int kDesignTop = 6285;
 
+// The face of every control's font.
+inline constexpr const char *kFontFace = "MS Sans Serif";
+
 // The red of the amount and the time.
 inline constexpr int kRed[3] = {255, 0, 0};
 

@@ -15,6 +15,10 @@ UINT_PTR timerId(Timer timer) {
 
 }  // namespace
 
+TickPeriod systemTickPeriod() {
+    return {timeBeginPeriod, timeEndPeriod};
+}
+
 Win32Timers::~Win32Timers() {
     endFinePeriod();
 }
@@ -27,7 +31,7 @@ void Win32Timers::on(Timer which, int intervalMs) {
     // asks for a finer one: a fade asks for 1 ms while it runs, so that each
     // pause keeps its 10 ms, and gives it back when it ends.
     if (which == Timer::FadePause && !m_finePeriod) {
-        m_finePeriod = timeBeginPeriod(1) == TIMERR_NOERROR;
+        m_finePeriod = m_period.begin(1) == TIMERR_NOERROR;
     }
     // Setting a running timer again starts its count afresh.
     SetTimer(m_window, timerId(which), static_cast<UINT>(intervalMs), nullptr);
@@ -77,7 +81,7 @@ std::int64_t Win32Timers::steadyMs() {
 
 void Win32Timers::endFinePeriod() {
     if (m_finePeriod) {
-        timeEndPeriod(1);
+        m_period.end(1);
         m_finePeriod = false;
     }
 }

@@ -11,9 +11,19 @@
 
 #include "ui/window_port.h"
 
+// The system tick's period, asked for and given back: winmm's
+// timeBeginPeriod and timeEndPeriod, or a test's own.
+struct TickPeriod {
+    UINT(WINAPI *begin)(UINT periodMs);
+    UINT(WINAPI *end)(UINT periodMs);
+};
+
+// Returns Windows' own calls for the system tick's period.
+TickPeriod systemTickPeriod();
+
 class Win32Timers {
 public:
-    Win32Timers() = default;
+    explicit Win32Timers(TickPeriod period = systemTickPeriod()) : m_period(period) {}
     ~Win32Timers();
     Win32Timers(const Win32Timers &) = delete;
     Win32Timers &operator=(const Win32Timers &) = delete;
@@ -36,6 +46,7 @@ public:
 private:
     void endFinePeriod();
 
+    TickPeriod m_period;
     HWND m_window = nullptr;
     std::optional<tallaro::ui::Timer> m_onceTimer;
     std::int64_t m_due = 0;     // when the run-once timer is due

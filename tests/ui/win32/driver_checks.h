@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Prints one check's outcome and counts it.
 void check(bool ok, const std::string &what);
@@ -32,6 +33,10 @@ std::string textOf(HWND window);
 BYTE alphaOf(HWND window);
 // Clicks a button as the user does.
 void click(HWND window, const char *name);
+// The pixels of a window's client area as the screen shows them, row by row.
+std::vector<COLORREF> screenPixelsOf(HWND window);
+// A colour as "rrggbb".
+std::string hexOf(COLORREF colour);
 
 // The tool-tips of the fields, read from the program's tool-tip window.
 void checkToolTips(HWND window, HANDLE process);
@@ -39,6 +44,8 @@ void checkToolTips(HWND window, HANDLE process);
 void checkLabelsAndFields(HWND window);
 // A field without a number is tinted light red once "Start" refuses it.
 void checkFieldMark(HWND window);
+// Each control's colours on the screen, with the meter running.
+void checkColours(HWND window);
 
 // Topmost, layered, and the fades as the pointer comes and goes: every
 // level in order, each fade begun at a mark of the poll.
@@ -47,5 +54,7 @@ void checkPresence(HWND window);
 // The executable's machine, GUI subsystem and imports (only DLLs that come
 // with Windows).
 void checkImage(const wchar_t *path);
-// The executable's version resource: numbers, language and version text.
+// The executable's version resource: numbers, language and version texts.
 void checkVersion(const wchar_t *path);
+// The executable's manifest: common controls 6, per-monitor DPI awareness.
+void checkManifest(const wchar_t *path);

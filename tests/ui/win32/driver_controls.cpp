@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -26,6 +28,63 @@ BOOL CALLBACK findToolTips(HWND candidate, LPARAM search) {
         return FALSE;
     }
     return TRUE;
+}
+
+// What a control shows on the screen: the colour most of it has, and the
+// one farthest from that, its text's (the stems of a glyph take the full
+// colour, however its edges are smoothed).
+struct Drawn {
+    COLORREF background = 0;
+    COLORREF ink = 0;
+    bool shows(COLORREF colour) const { return seen.count(colour) == 1; }
+    std::map<COLORREF, int> seen;  // pixels of each colour
+};
+
+Drawn drawnOf(HWND control) {
+    Drawn drawn;
+    for (COLORREF pixel : screenPixelsOf(control)) {
+        ++drawn.seen[pixel];
+    }
+    int most = 0;
+    for (const auto &[colour, count] : drawn.seen) {
+        if (count > most) {
+            most = count;
+            drawn.background = colour;
+        }
+    }
+    auto distance = [&](COLORREF colour) {
+        return std::abs(GetRValue(colour) - GetRValue(drawn.background)) +
+               std::abs(GetGValue(colour) - GetGValue(drawn.background)) +
+               std::abs(GetBValue(colour) - GetBValue(drawn.background));
+    };
+    drawn.ink = drawn.background;
+    for (const auto &[colour, count] : drawn.seen) {
+        if (distance(colour) > distance(drawn.ink)) {
+            drawn.ink = colour;
+        }
+    }
+    return drawn;
+}
+
+// Whether a control is drawn in its colours, said with what was seen; on
+// the window's colour, its text stands in no band of the fields' white.
+void checkDrawn(HWND window, const char *name, COLORREF background, COLORREF ink,
+                const std::string &what) {
+    const Drawn drawn = drawnOf(controlOf(window, name));
+    const bool banded =
+        background == GetSysColor(COLOR_BTNFACE) && drawn.shows(GetSysColor(COLOR_WINDOW));
+    check(drawn.background == background && drawn.ink == ink && !banded,
+          std::string(name) + " " + what + " (" + hexOf(drawn.ink) + " on " +
+              hexOf(drawn.background) + ")");
+}
+
+// Makes the window opaque with the pointer resting on its title bar, away
+// from the controls.
+void opaqueUnderThePointer(HWND window) {
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    SetCursorPos(outer.left + 20, outer.top + 5);
+    waitFor([&] { return alphaOf(window) == 255; }, 5000);
 }
 
 }  // namespace
@@ -128,10 +187,7 @@ void checkFieldMark(HWND window) {
         ReleaseDC(nullptr, screen);
         return colour;
     };
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    SetCursorPos(outer.left + 20, outer.top + 10);
-    waitFor([&] { return alphaOf(window) == 255; }, 5000);
+    opaqueUnderThePointer(window);
     SendMessageW(persons, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc"));
     click(window, "BtnStart");
     UpdateWindow(persons);
@@ -141,5 +197,35 @@ void checkFieldMark(HWND window) {
     check(marked,
           std::string("a persons field without a number is tinted light red (") + seen + ")");
     check(IsWindowEnabled(controlOf(window, "TextBaseCost")), "the meter did not start on it");
+    const Drawn drawn = drawnOf(persons);
+    check(drawn.ink == GetSysColor(COLOR_WINDOWTEXT) && !drawn.shows(GetSysColor(COLOR_WINDOW)),
+          "its text stands on the tint, in no band of the window colour (" + hexOf(drawn.ink) +
+              " on " + hexOf(drawn.background) + ")");
     SendMessageW(persons, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1"));
+}
+
+// Each control's colours on the screen, with the meter run and stopped: the
+// amount and the time red, the labels and fields in the system's colours,
+// the base cost greyed out on the window's colour once counted.
+void checkColours(HWND window) {
+    opaqueUnderThePointer(window);
+    const COLORREF red = RGB(expected::kRed[0], expected::kRed[1], expected::kRed[2]);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    struct Row {
+        const char *name;
+        COLORREF ink;
+        COLORREF background;
+        const char *what;
+    };
+    const Row rows[] = {
+        {"LblPrice", red, face, "is red on the window's colour"},
+        {"LblTime", red, face, "is red on the window's colour"},
+        {"Label1", GetSysColor(COLOR_BTNTEXT), face, "has the button text's colour"},
+        {"TextMoneyPers", GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW),
+         "has the window text's colours"},
+        {"TextBaseCost", GetSysColor(COLOR_GRAYTEXT), face, "is greyed out on the window's colour"},
+    };
+    for (const Row &row : rows) {
+        checkDrawn(window, row.name, row.background, row.ink, row.what);
+    }
 }

@@ -94,9 +94,38 @@ void checkVersion(const wchar_t *path) {
                    reinterpret_cast<void **>(&translation), &length);
     check(translation != nullptr && translation[0] == 0x0407 && translation[1] == 1252,
           "language German (Germany), code page 1252");
-    wchar_t *text = nullptr;
-    VerQueryValueW(data.data(), L"\\StringFileInfo\\040704E4\\ProductVersion",
-                   reinterpret_cast<void **>(&text), &length);
-    check(text != nullptr && toUtf8(text) == TALLARO_VERSION_TEXT,
-          "version text \"" TALLARO_VERSION_TEXT "\"");
+    for (const wchar_t *name : {L"FileVersion", L"ProductVersion"}) {
+        wchar_t *text = nullptr;
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\040704E4\\") + name;
+        VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void **>(&text), &length);
+        const std::string shown = text != nullptr ? toUtf8(text) : "none";
+        check(shown == TALLARO_VERSION_TEXT,
+              toUtf8(name) + " text \"" TALLARO_VERSION_TEXT "\" (reads \"" + shown + "\")");
+    }
+}
+
+void checkManifest(const wchar_t *path) {
+    HMODULE image = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = image != nullptr ? FindResourceW(image, MAKEINTRESOURCEW(1),
+                                                   MAKEINTRESOURCEW(24))  // RT_MANIFEST
+                                   : nullptr;
+    HGLOBAL loaded = found != nullptr ? LoadResource(image, found) : nullptr;
+    const char *bytes = loaded != nullptr ? static_cast<const char *>(LockResource(loaded)) : "";
+    std::string manifest(bytes, found != nullptr ? SizeofResource(image, found) : 0);
+    // Attributes as the manifest writes them, whatever the spaces between.
+    std::string flat;
+    for (char c : manifest) {
+        if (c != ' ' && c != '\n' && c != '\r' && c != '\t') {
+            flat += c;
+        }
+    }
+    check(flat.find("name=\"Microsoft.Windows.Common-Controls\"version=\"6.0.0.0\"") !=
+              std::string::npos,
+          "the manifest asks for common controls 6");
+    check(flat.find(">true/pm</dpiAware>") != std::string::npos &&
+              flat.find(">PerMonitorV2,PerMonitor</dpiAwareness>") != std::string::npos,
+          "the manifest declares the program aware of each monitor's DPI");
+    if (image != nullptr) {
+        FreeLibrary(image);
+    }
 }

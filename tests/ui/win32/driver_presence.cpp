@@ -56,6 +56,36 @@ void expectFade(HWND window, BYTE level, const std::string &what) {
                                                            std::to_string(seen.back()));
 }
 
+// Ten fades from faint, each begun by a move to a point at a moment that
+// falls anywhere in the poll's 50 ms: the delays from each move to the
+// fade's first level, in ms, in order.
+template <class Point>
+std::vector<double> delaysToFades(HWND window, const RECT &outer, Point point) {
+    std::vector<double> delays;
+    std::srand(GetTickCount());
+    for (int move = 0; move < 10 && alphaOf(window) == 50; ++move) {
+        Sleep(200 + static_cast<DWORD>(std::rand() % 50));
+        const POINT to = point();
+        const double moved = nowMs();
+        SetCursorPos(to.x, to.y);
+        while (alphaOf(window) == 50 && nowMs() - moved < 2000) {
+            Sleep(1);
+        }
+        delays.push_back(nowMs() - moved);
+        waitFor([&] { return alphaOf(window) == 255; }, 5000);
+        SetCursorPos(outer.right + 50 + move, outer.bottom + 50);
+        waitFor([&] { return alphaOf(window) == 50; }, 5000);
+    }
+    std::sort(delays.begin(), delays.end());
+    return delays;
+}
+
+std::string spanOf(const std::vector<double> &delays) {
+    return delays.empty() ? std::string("none")
+                          : "from " + std::to_string(delays.front()) + " to " +
+                                std::to_string(delays.back()) + " ms";
+}
+
 }  // namespace
 
 void checkPresence(HWND window) {
@@ -80,31 +110,48 @@ void checkPresence(HWND window) {
     SetCursorPos(outer.right, outer.bottom);  // the corner itself is outside
     expectFade(window, 50, "faint again with the pointer on the bottom right corner");
 
-    // Ten moves onto the title bar at moments that fall anywhere in the
-    // poll's 50 ms (a move over the client area begins a fade at once): each
-    // fade begins at the poll's next mark, so the delay to its first level
-    // spreads over the period rather than coming at once.
-    std::vector<double> delays;
-    std::srand(GetTickCount());
-    for (int move = 0; move < 10 && alphaOf(window) == 50; ++move) {
-        Sleep(200 + static_cast<DWORD>(std::rand() % 50));
-        const int x = outer.left + 10 + std::rand() % 120;
-        const int y = outer.top + 3 + std::rand() % 6;
-        const double moved = nowMs();
-        SetCursorPos(x, y);
-        while (alphaOf(window) == 50 && nowMs() - moved < 2000) {
-            Sleep(1);
-        }
-        delays.push_back(nowMs() - moved);
-        waitFor([&] { return alphaOf(window) == 255; }, 5000);
-        SetCursorPos(outer.right + 50 + move, outer.bottom + 50);
+    // Straight from away onto a control, which takes the pointer's moves
+    // itself (Wine brings no move for a pointer put onto an edit field).
+    for (const char *name : {"BtnStart", "BtnNumPersM", "Label1", "LblPrice"}) {
+        RECT control{};
+        GetWindowRect(controlOf(window, name), &control);
+        SetCursorPos((control.left + control.right) / 2, (control.top + control.bottom) / 2);
+        expectFade(window, 255, std::string("opaque with the pointer come onto ") + name);
+        SetCursorPos(outer.right + 50, outer.bottom + 50);
         waitFor([&] { return alphaOf(window) == 50; }, 5000);
     }
-    std::sort(delays.begin(), delays.end());
+    // The window moved and shown again under a pointer resting away from it.
+    POINT resting{outer.right + 60, outer.bottom + 60};
+    SetCursorPos(resting.x, resting.y);
+    Sleep(300);
+    SetWindowPos(window, nullptr, resting.x - 30, resting.y - 5, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    expectFade(window, 255, "opaque once the window is moved under the resting pointer");
+    SetWindowPos(window, nullptr, outer.left, outer.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    expectFade(window, 50, "faint once it is moved back");
+    ShowWindow(window, SW_HIDE);
+    SetCursorPos(outer.left + 20, outer.top + 5);
+    Sleep(300);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    expectFade(window, 255, "opaque once the window is shown under the resting pointer");
+    SetCursorPos(resting.x, resting.y);
+    waitFor([&] { return alphaOf(window) == 50; }, 5000);
+
+    // Ten moves onto the title bar at moments that fall anywhere in the
+    // poll's 50 ms: each fade begins at the poll's next mark, so the delay to
+    // its first level spreads over the period rather than coming at once.
+    std::vector<double> delays = delaysToFades(window, outer, [&] {
+        return POINT{outer.left + 10 + std::rand() % 120, outer.top + 3 + std::rand() % 6};
+    });
     const bool spread =
         delays.size() == 10 && delays.back() - delays.front() >= 15 && delays.back() < 2000;
-    check(spread, "ten fades begin at the poll's marks: delays from " +
-                      (delays.empty() ? std::string("none")
-                                      : std::to_string(delays.front()) + " to " +
-                                            std::to_string(delays.back()) + " ms"));
+    check(spread, "ten fades begin at the poll's marks: delays " + spanOf(delays));
+    // A move over the window's own background begins the fade at once: most
+    // of ten such fades begin well within the poll's period.
+    POINT background{30, 24};  // between the labels Personen and Gehalt / h at any scale
+    ClientToScreen(window, &background);
+    delays = delaysToFades(window, outer, [&] { return background; });
+    check(delays.size() == 10 && delays[delays.size() / 2] < 12,
+          "ten fades over the background begin at once: delays " + spanOf(delays));
 }

@@ -6,10 +6,17 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "numtext/number_text.h"
 #include "test_locales.h"
+#include "ui/expected_design.h"
 #include "ui/win32/win32_locale.h"
+#include "ui/win32/win32_text.h"
+#include "ui/win32/win32_timers.h"
+
+namespace expected = tallaro::expected;
+using tallaro::ui::Timer;
 
 namespace {
 
@@ -44,6 +51,188 @@ TEST(FrmTallaroWin32, SetTransIgnoresLevelsOutsideOneTo255) {
     port.SetTrans(0);
     EXPECT_EQ(alphaOf(window.hwnd()), 255);
     DestroyWindow(window.hwnd());
+}
+
+// A control by its name: the window numbers its controls from 100 on, in
+// the design's order.
+HWND controlOf(HWND window, std::size_t index) {
+    return GetDlgItem(window, 100 + static_cast<int>(index));
+}
+
+std::wstring wideTextOf(HWND window) {
+    std::wstring text(256, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), 256)));
+    return text;
+}
+
+// Serves the thread's messages until a condition holds, up to a time.
+template <class Condition>
+bool serveUntil(Condition condition, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    while (!condition() && GetTickCount() - start < milliseconds) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return condition();
+}
+
+// Every control's font and place, at the DPI the window opened at and after
+// Windows tells it of a monitor at another scale.
+TEST(FrmTallaroWin32, EachControlHasItsFontAndPlaceAtEachScale) {
+    struct Scale {
+        UINT dpi;
+        LONG height;       // of 8.25 pt, in pixels, negative: the character height
+        LONG largeHeight;  // of 18 pt
+    };
+    FrmTallaroWin32 window(tallaro::test_locales::kGerman);
+    ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+    for (const Scale scale : {Scale{96, -11, -24}, Scale{144, -17, -36}, Scale{96, -11, -24}}) {
+        RECT suggested{0, 0, MulDiv(240, static_cast<int>(scale.dpi), 96),
+                       MulDiv(130, static_cast<int>(scale.dpi), 96)};
+        SendMessageW(window.hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(scale.dpi, scale.dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        for (std::size_t i = 0; i < expected::kControls.size(); ++i) {
+            const expected::Control &design = expected::kControls[i];
+            HWND control = controlOf(window.hwnd(), i);
+            LOGFONTW font{};
+            ASSERT_NE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
+                                 sizeof font, &font),
+                      0)
+                << design.name;
+            EXPECT_EQ(toUtf8(font.lfFaceName), expected::kFontFace) << design.name;
+            EXPECT_EQ(font.lfHeight, design.pointSize > 10 ? scale.largeHeight : scale.height)
+                << design.name << " at " << scale.dpi << " dpi";
+            EXPECT_EQ(font.lfWeight, design.bold ? 700 : 400) << design.name;
+            RECT rect{};
+            GetWindowRect(control, &rect);
+            MapWindowPoints(HWND_DESKTOP, window.hwnd(), reinterpret_cast<POINT *>(&rect), 2);
+            const int dpi = static_cast<int>(scale.dpi);
+            EXPECT_EQ(rect.left, MulDiv(design.left, dpi, 1440)) << design.name;
+            EXPECT_EQ(rect.top, MulDiv(design.top, dpi, 1440)) << design.name;
+            EXPECT_EQ(rect.right, MulDiv(design.left + design.width, dpi, 1440)) << design.name;
+            EXPECT_EQ(rect.bottom, MulDiv(design.top + design.height, dpi, 1440)) << design.name;
+        }
+    }
+    DestroyWindow(window.hwnd());
+}
+
+// A field takes a text far longer than it is wide, and gives it back whole.
+TEST(FrmTallaroWin32, AFieldTakesAnyLengthOfText) {
+    FrmTallaroWin32 window(tallaro::test_locales::kGerman);
+    ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+    HWND field = controlOf(window.hwnd(), 0);
+    SetWindowTextW(field, L"");
+    const std::wstring typed = L"1234567890 Personen am Tisch, 1234567890 im Raum, 1234567890";
+    for (wchar_t c : typed) {
+        SendMessageW(field, WM_CHAR, c, 1);
+    }
+    EXPECT_EQ(wideTextOf(field), typed);
+    DestroyWindow(window.hwnd());
+}
+
+// A base cost typed with the locale's group separator is read, and the
+// amount comes back in the locale's separators, in the label and the
+// caption, as the same characters.
+TEST(FrmTallaroWin32, TheAmountReadsAndShowsTheLocalesSeparators) {
+    struct Row {
+        tallaro::NumberLocale locale;
+        const wchar_t *baseCost;
+        const wchar_t *amount;  // after the first second of 1 person at 36 an hour
+    };
+    using namespace tallaro::test_locales;
+    for (const Row &row :
+         {Row{kGerman, L"1.234", L"1.234,01"}, Row{kFrench, L"1\u202F234", L"1\u202F234,01"},
+          Row{kSwiss, L"1\u2019234", L"1\u2019234.01"},
+          Row{kRussian, L"1\u00A0234", L"1\u00A0234,01"}}) {
+        FrmTallaroWin32 window(row.locale);
+        ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+        HWND amount = controlOf(window.hwnd(), 3);
+        SetWindowTextW(controlOf(window.hwnd(), 1), L"36");
+        SetWindowTextW(controlOf(window.hwnd(), 2), row.baseCost);
+        SendMessageW(controlOf(window.hwnd(), 4), BM_CLICK, 0, 0);  // Start
+        const std::wstring shown = row.amount;
+        EXPECT_TRUE(serveUntil([&] { return wideTextOf(amount) != L"0,00"; }, 3000));
+        EXPECT_EQ(wideTextOf(amount), shown) << row.locale.groupSeparator;
+        EXPECT_EQ(wideTextOf(window.hwnd()), shown + L" - Tallaro");
+        DestroyWindow(window.hwnd());
+    }
+}
+
+// The system tick's period, counted.
+int g_begun = 0;
+int g_ended = 0;
+UINT WINAPI countBegin(UINT) {
+    ++g_begun;
+    return 0;  // TIMERR_NOERROR
+}
+UINT WINAPI countEnd(UINT) {
+    ++g_ended;
+    return 0;
+}
+
+// A 1 ms system tick is asked for while a fade pauses between its levels,
+// and only then: once per fade, given back when it ends or the window goes.
+TEST(Win32Timers, AskForAFineTickOnlyDuringAFade) {
+    struct Step {
+        enum { On, Off, Once } what;
+        Timer timer;
+    };
+    struct Row {
+        const char *what;
+        std::vector<Step> steps;
+        int begunAfter;
+        int endedAfter;  // before the timers go; after, every begun period is ended
+    };
+    using enum Timer;
+    const Row rows[] = {
+        {"the meter runs and stops", {{Step::On, Meter}, {Step::Off, Meter}}, 0, 0},
+        {"the poll beats, runs once, stops",
+         {{Step::On, Poll}, {Step::Once, Poll}, {Step::Off, Poll}},
+         0,
+         0},
+        {"a fade: a pause after each level",
+         {{Step::On, FadePause},
+          {Step::On, FadePause},
+          {Step::On, FadePause},
+          {Step::Off, FadePause}},
+         1,
+         1},
+        {"two fades",
+         {{Step::On, FadePause},
+          {Step::Off, FadePause},
+          {Step::On, FadePause},
+          {Step::Off, FadePause}},
+         2,
+         2},
+        {"the meter stops during a fade", {{Step::On, FadePause}, {Step::Off, Meter}}, 1, 0},
+        {"the window goes during a fade", {{Step::On, Meter}, {Step::On, FadePause}}, 1, 0},
+    };
+    HWND window = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    for (const Row &row : rows) {
+        g_begun = g_ended = 0;
+        {
+            Win32Timers timers({countBegin, countEnd});
+            timers.attach(window);
+            for (const Step &step : row.steps) {
+                if (step.what == Step::On) {
+                    timers.on(step.timer, 10);
+                } else if (step.what == Step::Off) {
+                    timers.off(step.timer);
+                } else {
+                    timers.once(step.timer, 10);
+                }
+            }
+            EXPECT_EQ(g_begun, row.begunAfter) << row.what;
+            EXPECT_EQ(g_ended, row.endedAfter) << row.what;
+        }
+        EXPECT_EQ(g_ended, g_begun) << row.what << ", once the timers are gone";
+    }
+    DestroyWindow(window);
 }
 
 // What the test's own message loop hands the window, and when it acts.
@@ -128,6 +317,23 @@ TEST(UserNumberLocale, TakesTheGroupSeparatorTheUserSet) {
         }
     }
     SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, saved);
+}
+
+// Windows keeps the system's conventions beside the user's, and a locale's
+// defaults beside what the user changed; under Wine all three read the same,
+// so a reader of the test's own tells them apart.
+int WINAPI settingsApart(LCID locale, LCTYPE type, LPWSTR buffer, int size) {
+    const bool users = locale == LOCALE_USER_DEFAULT && (type & LOCALE_NOUSEROVERRIDE) == 0;
+    const bool decimal = (type & ~LOCALE_NOUSEROVERRIDE) == LOCALE_SDECIMAL;
+    const wchar_t *text = decimal ? (users ? L"\u066B" : L",") : (users ? L"\u2009" : L".");
+    lstrcpynW(buffer, text, size);
+    return lstrlenW(text) + 1;
+}
+
+TEST(UserNumberLocale, TakesTheUsersSettingsNotTheSystemsNorTheDefaults) {
+    const tallaro::NumberLocale locale = userNumberLocale(settingsApart);
+    EXPECT_EQ(locale.decimalSeparator, "\u066B");  // the Arabic decimal separator
+    EXPECT_EQ(locale.groupSeparator, "\u2009");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -64,6 +65,46 @@ BYTE alphaOf(HWND window) {
 
 void click(HWND window, const char *name) {
     SendMessageW(controlOf(window, name), BM_CLICK, 0, 0);
+}
+
+std::vector<COLORREF> screenPixelsOf(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    const int width = client.right;
+    const int height = client.bottom;
+    std::vector<COLORREF> pixels;
+    if (width <= 0 || height <= 0) {
+        return pixels;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void *bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+        const auto *bgrx = static_cast<const BYTE *>(bits);
+        for (int i = 0; i < width * height; ++i) {
+            pixels.push_back(RGB(bgrx[4 * i + 2], bgrx[4 * i + 1], bgrx[4 * i]));
+        }
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+std::string hexOf(COLORREF colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02x%02x%02x", GetRValue(colour), GetGValue(colour),
+                  GetBValue(colour));
+    return text;
 }
 
 namespace {
@@ -122,6 +163,45 @@ void checkControls(HWND window) {
     }
 }
 
+// The window opens with its client area at the design place where the
+// whole window fits in the work area there, and in the middle of the work
+// area where it does not (a taskbar or a panel keeps the rest). With
+// X_WORKAREA set, the X server was given a work area smaller than the screen.
+void checkPlacement(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT &work = monitor.rcWork;
+    if (GetEnvironmentVariableW(L"X_WORKAREA", nullptr, 0) > 0) {
+        check(EqualRect(&work, &monitor.rcMonitor) == FALSE,
+              "the work area is smaller than the screen: " + std::to_string(work.right) + "x" +
+                  std::to_string(work.bottom));
+    }
+    const int dpi = static_cast<int>(monitorDpiOf(window));
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    POINT client{0, 0};
+    ClientToScreen(window, &client);
+    const POINT design{MulDiv(expected::kDesignLeft, dpi, 1440),
+                       MulDiv(expected::kDesignTop, dpi, 1440)};
+    const RECT designed{design.x - (client.x - outer.left), design.y - (client.y - outer.top),
+                        design.x - (client.x - outer.left) + (outer.right - outer.left),
+                        design.y - (client.y - outer.top) + (outer.bottom - outer.top)};
+    RECT within{};
+    IntersectRect(&within, &designed, &work);
+    const std::string at = std::to_string(outer.left) + " " + std::to_string(outer.top);
+    if (EqualRect(&within, &designed) != FALSE) {
+        check(client.x == design.x && client.y == design.y,
+              "the window opens at its design place (" + at + ")");
+    } else {
+        const int left = (work.left + work.right - (outer.right - outer.left)) / 2;
+        const int top = (work.top + work.bottom - (outer.bottom - outer.top)) / 2;
+        check(std::abs(outer.left - left) <= 1 && std::abs(outer.top - top) <= 1,
+              "where its design place leaves the work area, the window opens in its middle (" + at +
+                  ")");
+    }
+}
+
 void checkTabOrder(HWND window) {
     std::vector<const char *> order;
     for (const expected::Control &design : expected::kControls) {
@@ -162,6 +242,7 @@ void checkMeterAndSteppers(HWND window) {
     Sleep(1500);
     check(textOf(window) == stopped && stopped == "100,03 - Tallaro",
           "Stop halts the meter at " + stopped);
+    checkColours(window);
     click(window, "BtnStart");
     const bool resumed = waitFor([&] { return textOf(window) == "100,04 - Tallaro"; }, 3000);
     check(resumed, "Start resumes it (" + textOf(window) + ")");
@@ -178,6 +259,7 @@ int wmain(int argc, wchar_t *argv[]) {
     const wchar_t *program = argv[1];
     checkImage(program);
     checkVersion(program);
+    checkManifest(program);
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -198,6 +280,7 @@ int wmain(int argc, wchar_t *argv[]) {
         10000);
     check(window != nullptr && IsWindowVisible(window), "the window \"Tallaro\" opens");
     if (window != nullptr) {
+        checkPlacement(window);
         checkControls(window);
         checkTabOrder(window);
         checkToolTips(window, process.hProcess);
