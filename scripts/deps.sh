@@ -2,7 +2,7 @@
 # Installs from Debian's packages what building, running or testing needs,
 # only where it is missing; the same names on Debian 12 and 13, but for the
 # native Wayland road's, which only Debian 13 has.
-# Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|windows-test|wine32|bench|desktops|reproducible|fresh
+# Usage: scripts/deps.sh run|test|screenshot|icons|package|windows|windows-test|wine32|bench|desktops|x11-desktops|reproducible|fresh
 set -euo pipefail
 
 # From Debian 13 on, the program also takes its native road onto Wayland
@@ -12,7 +12,7 @@ release=$(. /etc/os-release && echo "${VERSION_ID:-99}")
 if [ "${release%%.*}" -ge 13 ]; then
     wayland_road=(liblayershellqtinterface-dev libwayland-dev wayland-protocols qt6-base-private-dev pkgconf)
 fi
-build=(g++ cmake ninja-build qt6-base-dev libx11-dev fonts-liberation "${wayland_road[@]}")
+build=(g++ cmake ninja-build qt6-base-dev libx11-dev libxcb-xfixes0-dev fonts-liberation "${wayland_road[@]}")
 case "${1:-run}" in
     run) packages=("${build[@]}") ;;
     test) packages=("${build[@]}" libgtest-dev libxtst-dev xvfb xauth xdotool x11-utils openbox
@@ -25,6 +25,11 @@ case "${1:-run}" in
     # Packing the Windows program needs only the cross-compilers; its tests
     # need Wine, and the 32-bit Wine (wine32, from Debian's i386 packages)
     # is asked for on its own, since it cannot always be had.
+    # Every X11 window manager Debian's desktops start, with the settings
+    # schemas marco and muffin need, picom, and a plain window to cover.
+    x11-desktops) packages=("${build[@]}" libbenchmark-dev libxtst-dev xvfb xauth xdotool x11-utils
+        x11-apps dbus-daemon xfwm4 marco mate-settings-daemon-common muffin cinnamon-settings-daemon
+        openbox picom i3-wm icewm fluxbox) ;;
     windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
         strip-nondeterminism wixl msitools faketime) ;;
     windows-test) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
@@ -33,7 +38,7 @@ case "${1:-run}" in
     icons) packages=(librsvg2-bin imagemagick icoutils) ;;
     reproducible) packages=(git faketime diffoscope-minimal locales) ;;
     fresh) packages=(debootstrap git) ;;
-    *) echo "usage: $0 run|test|screenshot|icons|package|windows|windows-test|wine32|bench|desktops|reproducible|fresh" >&2
+    *) echo "usage: $0 run|test|screenshot|icons|package|windows|windows-test|wine32|bench|desktops|x11-desktops|reproducible|fresh" >&2
         exit 2 ;;
 esac
 

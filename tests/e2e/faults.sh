@@ -11,7 +11,10 @@
 #   under any locale; a call for attention either puts on the window taken
 #   back, before "Start" and once the caption has ticked; a work area that
 #   a dock and a panel leave without the window's design place: it opens in
-#   the middle of the work area.
+#   the middle of the work area;
+# - no compositing manager (none owns _NET_WM_CM_S0): one line that says
+#   the window cannot fade; one from the start, or one that comes just after
+#   the window: nothing said, and the window at its level.
 # Usage: faults.sh PROGRAM CLOSE-HELPER STAND-IN-WM ASK-STATE
 set -euo pipefail
 program=$1
@@ -102,8 +105,11 @@ mkdir "$work/locales"
 if localedef -i de_DE -f ISO-8859-1 "$work/locales/de_DE.ISO-8859-1" 2>/dev/null; then
     latin1="LOCPATH=$work/locales LC_ALL=de_DE.ISO-8859-1"
 fi
+above_line="tallaro: the window manager (stand-in?wm) cannot keep windows above others, so other windows may cover this one; the meter works all the same"
 while IFS='|' read -r case name above locale caption said; do
     [ "$locale" = latin1 ] && { [ -n "$latin1" ] || continue; locale=$latin1; }
+    said=${said//ABOVE/$above_line}
+    said=$(printf '%b' "${said//NONE/$no_compositor}")
     if [ "$case" != gone ]; then
         # shellcheck disable=SC2086 # the states are words
         "$standin_wm" "$(printf "$name")" $wm_states $above >"$work/wm.out" &
@@ -116,6 +122,11 @@ while IFS='|' read -r case name above locale caption said; do
     program_pid=$!
     pids+=("$program_pid")
     window=$(wait_for_window '^Tallaro$')
+    if [ "$case" = "compositor late" ]; then
+        start_compositor "$standin_wm"
+        xdotool mousemove 5 5
+        wait_for_opacity "$window" "$faint"
+    fi
     if [[ $above =~ _NET_WORKAREA=([0-9]+),([0-9]+),([0-9]+),([0-9]+) ]]; then
         # Its design place is not within the work area: in the middle of it.
         read -r x y < <(client_origin "$window")
@@ -134,14 +145,18 @@ while IFS='|' read -r case name above locale caption said; do
     echo "$case, $locale: said '$(cat "$work/program.log")', and the meter ran${wm_pid:+; a call for attention taken back}"
     # The window manager goes; its announcement stays behind on the root.
     [ "$case" = gone ] || { kill "$wm_pid"; wait "$wm_pid" 2>/dev/null || true; }
+    [ "$case" = "compositor late" ] && stop_compositor
     wm_pid=""
 done <<'CASES'
-without above|stand-in\nwm||LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|tallaro: the window manager (stand-in?wm) cannot keep windows above others, so other windows may cover this one; the meter works all the same
-with above|stand-in wm|_NET_WM_STATE_ABOVE|LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|
-beside a dock|stand-in wm|_NET_WM_STATE_ABOVE _NET_WORKAREA=500,32,780,992|LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|
-with above|stand-in wm|_NET_WM_STATE_ABOVE|LC_ALL=C|^100\.0[1-9] - Tallaro$|
-with above|stand-in wm|_NET_WM_STATE_ABOVE|LANG=C|^100\.0[1-9] - Tallaro$|
-with above|stand-in wm|_NET_WM_STATE_ABOVE|latin1|^100,0[1-9] - Tallaro$|
-gone|||LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|
+without above|stand-in\nwm|_NET_WM_CM_S0|LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|ABOVE
+with above|stand-in wm|_NET_WM_STATE_ABOVE _NET_WM_CM_S0|LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|
+no compositor|stand-in wm|_NET_WM_STATE_ABOVE|LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|NONE
+neither|stand-in\nwm||LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|ABOVE\nNONE
+compositor late|stand-in wm|_NET_WM_STATE_ABOVE|LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|
+beside a dock|stand-in wm|_NET_WM_STATE_ABOVE _NET_WORKAREA=500,32,780,992 _NET_WM_CM_S0|LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|
+with above|stand-in wm|_NET_WM_STATE_ABOVE _NET_WM_CM_S0|LC_ALL=C|^100\.0[1-9] - Tallaro$|
+with above|stand-in wm|_NET_WM_STATE_ABOVE _NET_WM_CM_S0|LANG=C|^100\.0[1-9] - Tallaro$|
+with above|stand-in wm|_NET_WM_STATE_ABOVE _NET_WM_CM_S0|latin1|^100,0[1-9] - Tallaro$|
+gone|||LANG=de_DE.UTF-8|^100,0[1-9] - Tallaro$|NONE
 CASES
 echo "PASS: faults handled, and what the desktop cannot give said once"

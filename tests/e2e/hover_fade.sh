@@ -4,18 +4,21 @@
 # leaves and opaque when it comes back, on top of other windows and off the
 # taskbar throughout, never calling for attention, and still keeping time;
 # at scale 2, opaque under the pointer it opened beneath.
-# Each fade reaches the X server level by level, as a compositor hears of it.
-# Usage: hover_fade.sh PROGRAM CLOSE-HELPER OPACITY-SPY ASK-STATE
+# Each fade reaches the X server level by level, as a compositor hears of it;
+# with a compositing manager beside openbox, the program says nothing.
+# Usage: hover_fade.sh PROGRAM CLOSE-HELPER OPACITY-SPY ASK-STATE STAND-IN-WM
 set -euo pipefail
 program=$1
 close_window=$2
 spy=$3
 ask_state=$4
+standin_wm=$5
 
 source "$(dirname "$0")/x_session.sh"
 
 start_xvfb
 start_window_manager
+start_compositor "$standin_wm"
 xdotool mousemove 5 5
 start_tallaro "$program" de_DE.UTF-8
 window=$(wait_for_window '^Tallaro$')

@@ -143,6 +143,23 @@ start_window_manager() {
     fail "the window manager did not start: $(cat "$work/wm.log")"
 }
 
+# The readings of the screen's compositing manager: a stand-in that owns
+# _NET_WM_CM_S0 as one does (it draws nothing), started and waited for, and
+# ended, which lets the selection go. The line the program says without one.
+# Usage: start_compositor STAND-IN-WM; stop_compositor
+start_compositor() {
+    "$1" - _NET_WM_CM_S0 >"$work/compositor.out" &
+    compositor_pid=$!
+    pids+=("$compositor_pid")
+    for _ in $(seq 50); do grep -qx ready "$work/compositor.out" && return 0; sleep 0.1; done
+    fail "the stand-in compositing manager did not start"
+}
+stop_compositor() {
+    kill "$compositor_pid"
+    wait "$compositor_pid" 2>/dev/null || true
+}
+readonly no_compositor="tallaro: no compositing manager runs, so the window cannot fade; turn on the window manager's compositor or start one, such as picom; the meter works all the same"
+
 # Prints the window's opacity property as a number; 4294967295 where it is
 # absent, which is how an opaque window carries none.
 window_opacity() {

@@ -4,8 +4,11 @@
 // It keeps each window's _NET_WM_STATE as clients ask it to (add, remove,
 // toggle), so that a test can have it put a mark on a window. An atom given
 // as _NET_WORKAREA=X,Y,W,H is also set on the root: a work area smaller
-// than the screen, as a panel or a dock leaves it.
-// Usage: x_standin_wm NAME [SUPPORTED-ATOM...]
+// than the screen, as a panel or a dock leaves it. _NET_WM_CM_S0 makes it
+// own that selection, as a compositing manager does (without drawing), until
+// it is ended. NAME "-" announces no window manager: a compositing manager
+// alone, say.
+// Usage: x_standin_wm NAME|- [SUPPORTED-ATOM...]
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -55,7 +58,7 @@ void changeState(Display *display, const XClientMessageEvent &request) {
 
 int main(int argc, char *argv[]) {
     if (argc < 2) {
-        std::fputs("usage: x_standin_wm NAME [SUPPORTED-ATOM...]\n", stderr);
+        std::fputs("usage: x_standin_wm NAME|- [SUPPORTED-ATOM...]\n", stderr);
         return 2;
     }
     Display *display = XOpenDisplay(nullptr);
@@ -65,17 +68,24 @@ int main(int argc, char *argv[]) {
     }
     const Window root = DefaultRootWindow(display);
     Window check = XCreateSimpleWindow(display, root, -1, -1, 1, 1, 0, 0, 0);
-    const Atom checkAtom = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-    for (const Window window : {root, check}) {
-        XChangeProperty(display, window, checkAtom, XA_WINDOW, 32, PropModeReplace,
-                        reinterpret_cast<unsigned char *>(&check), 1);
+    const bool announced = std::strcmp(argv[1], "-") != 0;
+    if (announced) {
+        const Atom checkAtom = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+        for (const Window window : {root, check}) {
+            XChangeProperty(display, window, checkAtom, XA_WINDOW, 32, PropModeReplace,
+                            reinterpret_cast<unsigned char *>(&check), 1);
+        }
+        XChangeProperty(display, check, XInternAtom(display, "_NET_WM_NAME", False),
+                        XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char *>(argv[1]),
+                        static_cast<int>(std::strlen(argv[1])));
     }
-    XChangeProperty(display, check, XInternAtom(display, "_NET_WM_NAME", False),
-                    XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char *>(argv[1]),
-                    static_cast<int>(std::strlen(argv[1])));
     std::vector<Atom> supported;
     for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "_NET_WM_CM_S0") == 0) {
+            XSetSelectionOwner(display, XInternAtom(display, argv[i], False), check, CurrentTime);
+            continue;
+        }
         long area[4] = {};
         if (std::sscanf(argv[i], "_NET_WORKAREA=%ld,%ld,%ld,%ld", &area[0], &area[1], &area[2],
                         &area[3]) == 4) {
@@ -86,9 +96,11 @@ int main(int argc, char *argv[]) {
         }
         supported.push_back(XInternAtom(display, argv[i], False));
     }
-    XChangeProperty(display, root, XInternAtom(display, "_NET_SUPPORTED", False), XA_ATOM, 32,
-                    PropModeReplace, reinterpret_cast<unsigned char *>(supported.data()),
-                    static_cast<int>(supported.size()));
+    if (announced) {
+        XChangeProperty(display, root, XInternAtom(display, "_NET_SUPPORTED", False), XA_ATOM, 32,
+                        PropModeReplace, reinterpret_cast<unsigned char *>(supported.data()),
+                        static_cast<int>(supported.size()));
+    }
     const Atom stateAtom = XInternAtom(display, "_NET_WM_STATE", False);
     XSelectInput(display, root, SubstructureNotifyMask);
     XSync(display, False);

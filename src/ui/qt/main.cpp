@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLocale>
 #include <QString>
+#include <QTimer>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -25,6 +26,10 @@
 #endif
 
 namespace {
+
+// How long after start a compositing manager may come before the program
+// says that none draws its fades.
+constexpr int kCompositorGraceMs = 1000;
 
 const char *variable(const char *name) {
     const char *value = std::getenv(name);
@@ -171,5 +176,17 @@ int main(int argc, char *argv[]) {
     FrmTallaro window(tallaro::ui::numberLocaleOf(QLocale::system()), presence);
     window.placeOnScreen();
     window.form().Form_Load();
+    // A compositing manager started with the session may take the screen a
+    // moment after the program: the line says that none has come a second
+    // after the window did.
+    QTimer::singleShot(kCompositorGraceMs, &window, [&window] {
+        if (window.fadesShown() == false) {
+            std::fputs(
+                "tallaro: no compositing manager runs, so the window cannot fade; turn on "
+                "the window manager's compositor or start one, such as picom; the meter "
+                "works all the same\n",
+                stderr);
+        }
+    });
     return app.exec();
 }

@@ -44,6 +44,12 @@ public:
     // Where that rule puts the client area on the screen.
     [[nodiscard]] QRect placement() const;
 
+    // Whether the screen shows the window's fades; nothing where the window
+    // system cannot tell.
+    [[nodiscard]] std::optional<bool> fadesShown() const {
+        return m_presence ? m_backend->drawsOpacity() : std::nullopt;
+    }
+
     // The event handlers; tests call them as the events would.
     tallaro::ui::TallaroForm &form() { return m_form; }
     const tallaro::ui::TallaroForm &form() const { return m_form; }

@@ -32,6 +32,9 @@ public:
     [[nodiscard]] virtual std::optional<bool> crossedInside(const QWindow & /*window*/) {
         return std::nullopt;
     }
+    // Whether the screen shows the window at the opacity it is given: a
+    // compositing manager draws it. Nothing where this back end cannot tell.
+    [[nodiscard]] virtual std::optional<bool> drawsOpacity() { return std::nullopt; }
     // Runs a change of the window's own properties (its caption) so that
     // the window system does not tell the program of it again.
     virtual void withoutEcho(QWidget & /*window*/, const std::function<void()> &change) {

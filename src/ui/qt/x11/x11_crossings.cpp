@@ -47,7 +47,8 @@ void X11Crossings::findFrame() {
     m_crossings.frameReplaced();
 }
 
-void X11Crossings::takeEvents(bool readSocket) {
+void X11Crossings::takeEvents(bool readSocket,
+                              const std::function<void(const xcb_generic_event_t &)> &others) {
     bool reparented = false;
     for (;;) {
         const x11::Owned<xcb_generic_event_t> event{readSocket
@@ -63,8 +64,10 @@ void X11Crossings::takeEvents(bool readSocket) {
             const auto *reparent =
                 reinterpret_cast<const xcb_reparent_notify_event_t *>(event.get());
             reparented = reparented || reparent->window == m_client;
+        } else if (others && event->response_type != 0) {
+            others(*event);
         }
-        // Anything else is an error of a request on a frame that has gone.
+        // An error is one of a request on a frame that has gone.
     }
     if (reparented) {
         findFrame();

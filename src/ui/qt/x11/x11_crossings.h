@@ -10,6 +10,7 @@
 #include <QtGlobal>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "presence/pointer_crossings.h"
@@ -28,8 +29,9 @@ public:
 
     // Takes the events that have come: from the socket when it has
     // something to read, otherwise those that xcb read while it waited for
-    // a reply.
-    void takeEvents(bool readSocket);
+    // a reply. Events that are none of the crossings' go to others.
+    void takeEvents(bool readSocket,
+                    const std::function<void(const xcb_generic_event_t &)> &others = {});
 
     // Whether the pointer is over the outermost frame as the crossings tell;
     // nothing while only a query can.

@@ -11,6 +11,7 @@
 #if defined(TALLARO_HAVE_XCB)
 #include <xcb/xcb.h>
 
+#include "ui/qt/x11/x11_compositor.h"
 #include "ui/qt/x11/x11_crossings.h"
 #include "ui/qt/x11/x11_unheard.h"
 #include "ui/qt/x11/x11_window_state.h"
@@ -27,19 +28,30 @@ xcb_window_t firstRoot(xcb_connection_t *connection) {
     return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
 }
 
+// The root of a screen of the display; the first one's for a screen it has not.
+xcb_window_t rootOf(xcb_connection_t *connection, int screen) {
+    xcb_screen_iterator_t roots = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < screen && roots.rem > 1; ++i) {
+        xcb_screen_next(&roots);
+    }
+    return roots.data->root;
+}
+
 }  // namespace
 
 // The program's own connection reports the pointer's crossings of the
-// window's outermost frame and the window's moves between frames. Its
+// window's outermost frame, the window's moves between frames and the
+// compositing manager's comings and goings. Its
 // socket is read only when the server has sent something, so that a poll
 // costs no system call. The window's state is watched on Qt's connection,
 // which receives its property changes anyway: asked for here, they would
 // wake the program twice a second, once for each caption property.
 struct X11Presence::Connection {
-    explicit Connection(xcb_connection_t *server)
+    Connection(xcb_connection_t *server, int screen)
         : connection(server),
           crossings(server, firstRoot(server)),
-          attention(server, firstRoot(server)) {}
+          attention(server, firstRoot(server)),
+          compositor(server, rootOf(server, screen), screen) {}
     ~Connection() {
         notifier.reset();
         xcb_disconnect(connection);
@@ -51,7 +63,8 @@ struct X11Presence::Connection {
     // tells, from the event loop, a crossing that changed the answer.
     void takeEvents(bool readSocket) {
         const std::optional<bool> before = crossings.known();
-        crossings.takeEvents(readSocket);
+        crossings.takeEvents(readSocket,
+                             [this](const xcb_generic_event_t &event) { compositor.take(event); });
         if (crossings.known() != before && crossed) {
             QMetaObject::invokeMethod(notifier.get(), crossed, Qt::QueuedConnection);
         }
@@ -61,6 +74,7 @@ struct X11Presence::Connection {
     std::function<void()> crossed;
     X11Crossings crossings;
     X11Attention attention;
+    X11Compositor compositor;
     X11Unheard unheard;  // on Qt's connection
     std::unique_ptr<QSocketNotifier> notifier;
 };
@@ -69,12 +83,13 @@ X11Presence::X11Presence() {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         return;
     }
-    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    int screen = 0;
+    xcb_connection_t *connection = xcb_connect(nullptr, &screen);
     if (xcb_connection_has_error(connection) != 0) {
         xcb_disconnect(connection);
         return;
     }
-    m_x11 = std::make_unique<Connection>(connection);
+    m_x11 = std::make_unique<Connection>(connection, screen);
     Connection *x11 = m_x11.get();
     x11->notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(connection),
                                                       QSocketNotifier::Read);
@@ -121,6 +136,15 @@ std::optional<bool> X11Presence::pointerInside(const QWindow &window) {
     return m_x11->crossings.query(window.frameGeometry(), window.devicePixelRatio());
 }
 
+std::optional<bool> X11Presence::drawsOpacity() {
+    if (m_x11 == nullptr) {
+        return std::nullopt;
+    }
+    // The notices the server has sent so far, read now.
+    m_x11->takeEvents(true);
+    return m_x11->compositor.draws();
+}
+
 std::optional<std::string> X11Presence::windowManagerWithoutAbove() {
     xcb_connection_t *connection = qtConnection();
     if (connection == nullptr) {
@@ -162,6 +186,10 @@ std::optional<bool> X11Presence::pointerInside(const QWindow & /*window*/) {
 }
 
 std::optional<bool> X11Presence::crossedInside(const QWindow & /*window*/) {
+    return std::nullopt;
+}
+
+std::optional<bool> X11Presence::drawsOpacity() {
     return std::nullopt;
 }
 

@@ -3,8 +3,9 @@
 // pointer is, kept from crossing events that a connection of the program's
 // own reads as they come, so that a poll costs no round trip and no system
 // call, and each crossing is told as it comes; the taskbar and pager kept off; no call
-// for attention left standing; each opacity level sent when it is set; and
-// whether the window manager can keep the window above others.
+// for attention left standing; each opacity level sent when it is set,
+// and whether a compositing manager draws it; and whether the window
+// manager can keep the window above others.
 #pragma once
 
 #include <memory>
@@ -34,6 +35,8 @@ public:
     void setOpacity(QWidget &window, double opacity) override;
     // Qt's connection does not hear the change, sent at once.
     void withoutEcho(QWidget &window, const std::function<void()> &change) override;
+    // Whether a compositing manager draws the screen now.
+    [[nodiscard]] std::optional<bool> drawsOpacity() override;
 
     // The name of a window manager that cannot keep windows above others
     // (one that announces itself without that state among what it
