@@ -131,6 +131,52 @@ inline constexpr std::size_t kLblPrice = controlIndex("LblPrice");
 inline constexpr std::size_t kLblTime = controlIndex("LblTime");
 static_assert(kLblPrice < kControls.size() && kLblTime < kControls.size());
 
+// The label that captions each field, by Field: a screen reader names the
+// field after it.
+inline constexpr std::array<std::size_t, 3> kFieldCaptions = {
+    controlIndex("Label1"), controlIndex("Label2"), controlIndex("Label3")};
+
+// Returns the table's index of the label that captions the field.
+constexpr std::size_t captionControl(Field field) {
+    return kFieldCaptions[static_cast<std::size_t>(field)];
+}
+
+// What a screen reader says of a control beyond what the window shows, in
+// German like the window: the step buttons' names say which field they step
+// and which way, their visible text first (so that voice control by it still
+// works); the displays' descriptions say what they show. An empty name is
+// the visible text; an empty description, the tool-tip or none.
+struct SpokenDesign {
+    std::string_view control;
+    std::string_view name;
+    std::string_view description;
+};
+
+inline constexpr std::array<SpokenDesign, 6> kSpoken{{
+    {"BtnNumPersP", "+ Personen erh\u00f6hen", ""},
+    {"BtnNumPersM", "- Personen verringern", ""},
+    {"BtnMoneyPersP", "+ Gehalt erh\u00f6hen", ""},
+    {"BtnMoneyPersM", "- Gehalt verringern", ""},
+    {"LblPrice", "", "Kosten bisher"},
+    {"LblTime", "", "Dauer bisher"},
+}};
+
+static_assert(
+    [] {
+        for (std::size_t index : kFieldCaptions) {
+            if (index >= kControls.size() || kControls[index].kind != ControlKind::Label) {
+                return false;
+            }
+        }
+        for (const SpokenDesign &spoken : kSpoken) {
+            if (controlIndex(spoken.control) >= kControls.size()) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "every caption is a label, and every spoken text a control's");
+
 // A rectangle on the screen, in the window system's pixels.
 struct ScreenRect {
     int left, top, width, height;

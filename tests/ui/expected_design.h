@@ -41,6 +41,33 @@ inline constexpr std::array<Control, 14> kControls{{
     {"LblTime", Kind::Label, "00:00:00", 1680, 1080, 1515, 435, 18.0, true, true, ""},
 }};
 
+// What a screen reader says of each control at start, in the order above:
+// its name and its description. A field is named after the label that
+// captions it, which it alone shares its name with.
+struct Spoken {
+    const char *name;
+    const char *spokenName;
+    const char *description;  // "" for none
+    const char *captions;     // the field a label captions; "" for none
+};
+
+inline constexpr std::array<Spoken, 14> kSpoken{{
+    {"TextNumPers", "Personen", "Anzahl Personen", ""},
+    {"TextMoneyPers", "Gehalt / h", "Durchschnittliches Gehalt pro Stunde", ""},
+    {"TextBaseCost", "Grundkosten", "Grundkosten: Raummiete, Bewirtung ...", ""},
+    {"LblPrice", "0,00", "Kosten bisher", ""},
+    {"BtnStart", "Start", "", ""},
+    {"BtnStop", "Stop", "", ""},
+    {"BtnNumPersP", "+ Personen erh\u00f6hen", "", ""},
+    {"BtnNumPersM", "- Personen verringern", "", ""},
+    {"BtnMoneyPersP", "+ Gehalt erh\u00f6hen", "", ""},
+    {"BtnMoneyPersM", "- Gehalt verringern", "", ""},
+    {"Label1", "Personen", "", "TextNumPers"},
+    {"Label2", "Gehalt / h", "", "TextMoneyPers"},
+    {"Label3", "Grundkosten", "", "TextBaseCost"},
+    {"LblTime", "00:00:00", "Dauer bisher", ""},
+}};
+
 // The window: its name, first caption and client area in twips, and where
 // that client area is designed to stand on the screen.
 inline constexpr const char *kWindowName = "FrmTallaro";

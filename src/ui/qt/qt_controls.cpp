@@ -69,10 +69,20 @@ void QtControls::create(QWidget *parent) {
             previous = control;
         }
     }
-    // A screen reader names each field after the caption beside it.
-    parent->findChild<QLabel *>(QStringLiteral("Label1"))->setBuddy(field(Field::NumPers));
-    parent->findChild<QLabel *>(QStringLiteral("Label2"))->setBuddy(field(Field::MoneyPers));
-    parent->findChild<QLabel *>(QStringLiteral("Label3"))->setBuddy(field(Field::BaseCost));
+    // A screen reader names each field after the caption beside it, and
+    // hears what the step buttons and the displays are.
+    for (Field which : {Field::NumPers, Field::MoneyPers, Field::BaseCost}) {
+        label(captionControl(which))->setBuddy(field(which));
+    }
+    for (const SpokenDesign &spoken : kSpoken) {
+        QWidget *control = m_controls[controlIndex(spoken.control)];
+        if (!spoken.name.empty()) {
+            control->setAccessibleName(qtText(spoken.name));
+        }
+        if (!spoken.description.empty()) {
+            control->setAccessibleDescription(qtText(spoken.description));
+        }
+    }
 }
 
 QLineEdit *QtControls::field(Field field) const {

@@ -20,7 +20,8 @@ class QWidget;
 class QtControls {
 public:
     // Creates the controls of the design in the parent, in its order (the
-    // tab order), and names each field after the caption beside it.
+    // tab order), names each field after the caption beside it, and gives
+    // the step buttons and the displays what a screen reader says of them.
     void create(QWidget *parent);
 
     QWidget *at(std::size_t index) const { return m_controls[index]; }

@@ -21,7 +21,11 @@ constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
 
 }  // namespace
 
-FrmTallaroWin32::FrmTallaroWin32(tallaro::NumberLocale locale) : m_form(*this, std::move(locale)) {}
+FrmTallaroWin32::FrmTallaroWin32(tallaro::NumberLocale locale, std::unique_ptr<SpokenTexts> spoken,
+                                 HighContrastReader highContrast)
+    : m_readContrast(highContrast),
+      m_spoken(spoken != nullptr ? std::move(spoken) : std::make_unique<Win32SpokenTexts>()),
+      m_form(*this, std::move(locale)) {}
 
 FrmTallaroWin32::~FrmTallaroWin32() {
     if (m_markBrush != nullptr) {
@@ -47,6 +51,8 @@ bool FrmTallaroWin32::create(HINSTANCE instance) {
     m_timers.attach(hwnd());
     m_markBrush = CreateSolidBrush(kMarkColour);
     m_controls.create(hwnd());
+    m_controls.speak(*m_spoken);
+    m_highContrast = m_readContrast();
     placeOnScreen();
     return true;
 }
@@ -119,7 +125,16 @@ LRESULT FrmTallaroWin32::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return onFieldColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case kWmDpiChanged:
             return onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+        case WM_SYSCOLORCHANGE:
+            followContrast();
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETHIGHCONTRAST) {
+                followContrast();
+            }
+            return DefWindowProcW(hwnd(), message, wParam, lParam);
         case WM_DESTROY:
+            m_spoken->clear();
             PostQuitMessage(0);
             return 0;
         default:
@@ -157,7 +172,7 @@ LRESULT FrmTallaroWin32::onLabelColour(HDC dc, HWND label) {
     if (label == m_controls.field(Field::BaseCost)) {
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     } else if (index < kControls.size()) {
-        SetTextColor(dc, textColourOf(kControls[index]));
+        SetTextColor(dc, textColourOf(kControls[index], m_highContrast));
     }
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
@@ -180,6 +195,11 @@ LRESULT FrmTallaroWin32::onDpiChanged(UINT dpi, const RECT &suggested) {
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(hwnd(), nullptr, TRUE);
     return 0;
+}
+
+void FrmTallaroWin32::followContrast() {
+    m_highContrast = m_readContrast();
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 std::string FrmTallaroWin32::fieldText(Field which) const {

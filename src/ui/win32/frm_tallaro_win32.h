@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,12 +18,18 @@
 #include "ui/win32/base_window.h"
 #include "ui/win32/win32_controls.h"
 #include "ui/win32/win32_crossings.h"
+#include "ui/win32/win32_spoken.h"
 #include "ui/win32/win32_timers.h"
 #include "ui/window_port.h"
 
 class FrmTallaroWin32 : public BaseWindow<FrmTallaroWin32>, public tallaro::ui::WindowPort {
 public:
-    explicit FrmTallaroWin32(tallaro::NumberLocale locale);
+    // What a screen reader says of the controls goes through spoken
+    // (Windows' own annotations unless a test hands in its own), and the
+    // user's high-contrast setting is read through highContrast.
+    explicit FrmTallaroWin32(tallaro::NumberLocale locale,
+                             std::unique_ptr<SpokenTexts> spoken = nullptr,
+                             HighContrastReader highContrast = highContrastOn);
     ~FrmTallaroWin32() override;
     FrmTallaroWin32(const FrmTallaroWin32 &) = delete;
     FrmTallaroWin32 &operator=(const FrmTallaroWin32 &) = delete;
@@ -43,6 +50,8 @@ private:
     LRESULT onLabelColour(HDC dc, HWND label);
     LRESULT onFieldColour(HDC dc, HWND field);
     LRESULT onDpiChanged(UINT dpi, const RECT &suggested);
+    // Takes the user's high-contrast setting afresh, and repaints in its colours.
+    void followContrast();
     // Tells the form when the pointer's crossings changed what they say.
     void crossed(bool changed);
 
@@ -68,6 +77,9 @@ private:
     std::array<bool, 3> m_marked{};  // by Field
     HBRUSH m_markBrush = nullptr;
     UINT m_dpi = 96;
+    HighContrastReader m_readContrast;
+    bool m_highContrast = false;
+    std::unique_ptr<SpokenTexts> m_spoken;
     // A query of the pointer keeps what it learnt, also for the poll.
     mutable Win32Crossings m_crossings;
     Win32Timers m_timers;

@@ -60,7 +60,10 @@ Win32Controls::~Win32Controls() {
 }
 
 void Win32Controls::create(HWND parent) {
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
+    auto createControl = [&](std::size_t i) {
+        if (m_controls[i] != nullptr) {
+            return;
+        }
         const ControlDesign &design = kControls[i];
         const std::wstring text = toWide(design.text);
         m_controls[i] = CreateWindowExW(
@@ -68,6 +71,28 @@ void Win32Controls::create(HWND parent) {
             windowClassOf(design.kind), text.c_str(), styleOf(design.kind), 0, 0, 0, 0, parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + static_cast<int>(i))),
             instanceOf(parent), nullptr);
+    };
+    // A new child goes to the bottom of the z-order: each caption is made
+    // just before its field.
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        for (Field which : {Field::NumPers, Field::MoneyPers, Field::BaseCost}) {
+            if (fieldControl(which) == i) {
+                createControl(captionControl(which));
+            }
+        }
+        createControl(i);
+    }
+}
+
+void Win32Controls::speak(SpokenTexts &spoken) const {
+    for (const SpokenDesign &design : kSpoken) {
+        HWND control = at(controlIndex(design.control));
+        if (!design.name.empty()) {
+            spoken.annotate(control, SpokenProperty::Name, toWide(design.name));
+        }
+        if (!design.description.empty()) {
+            spoken.annotate(control, SpokenProperty::Description, toWide(design.description));
+        }
     }
 }
 
@@ -128,9 +153,16 @@ std::size_t Win32Controls::indexOf(HWND control) const {
                                                                                 : m_controls.size();
 }
 
-COLORREF textColourOf(const ControlDesign &design) {
-    if (design.colour == TextColour::Red) {
+COLORREF textColourOf(const ControlDesign &design, bool highContrast) {
+    if (design.colour == TextColour::Red && !highContrast) {
         return RGB((kRedRgb >> 16) & 0xFF, (kRedRgb >> 8) & 0xFF, kRedRgb & 0xFF);
     }
     return GetSysColor(design.kind == ControlKind::InputField ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+}
+
+bool highContrastOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != FALSE &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }

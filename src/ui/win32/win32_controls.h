@@ -1,7 +1,8 @@
 // win32_controls.h
 // The window's controls in plain Win32, built from the window design: one
-// child window per entry, in tab order, with its fonts at the window's DPI,
-// its colours and its tool-tip.
+// child window per entry, in tab order, each field's caption just before it
+// in the z-order, with its fonts at the window's DPI, its colours, its
+// tool-tip and what a screen reader says of it.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <array>
 #include <cstddef>
 
+#include "ui/win32/win32_spoken.h"
 #include "ui/window_design.h"
 
 class Win32Controls {
@@ -19,8 +21,13 @@ public:
     Win32Controls &operator=(const Win32Controls &) = delete;
 
     // Creates the controls of the design in the parent, in its order (the
-    // tab order); a control's id is kFirstId plus its place in the design.
+    // tab order), but for each field's caption, which comes just before its
+    // field: screen readers name a field after the label before it in the
+    // z-order, and the dialog manager's tab order passes over labels. A
+    // control's id is kFirstId plus its place in the design.
     void create(HWND parent);
+    // Tells a screen reader what the step buttons and the displays are.
+    void speak(SpokenTexts &spoken) const;
     // Gives each control with a tool-tip in the design its tool-tip.
     void addToolTips(HWND parent);
     // Places and sizes the controls and sets their fonts, at a DPI.
@@ -47,5 +54,10 @@ private:
 };
 
 // Returns the text colour of a design colour: red, or the system's for the
-// kind of control.
-COLORREF textColourOf(const tallaro::ui::ControlDesign &design);
+// kind of control; in high contrast the system's always, as the user's
+// theme asks.
+COLORREF textColourOf(const tallaro::ui::ControlDesign &design, bool highContrast);
+
+// Whether the user has high contrast on; a test hands in its own.
+using HighContrastReader = bool (*)();
+[[nodiscard]] bool highContrastOn();

@@ -46,6 +46,9 @@ void checkLabelsAndFields(HWND window);
 void checkFieldMark(HWND window);
 // Each control's colours on the screen, with the meter running.
 void checkColours(HWND window);
+// What a screen reader reads of the fields: each named by its caption, which
+// stands just before it in the z-order.
+void checkSpoken(HWND window);
 
 // Topmost, layered, and the fades as the pointer comes and goes: every
 // level in order, each fade begun at a mark of the poll.

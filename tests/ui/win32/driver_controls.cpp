@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <cstdlib>
 #include <map>
@@ -227,5 +228,36 @@ void checkColours(HWND window) {
     };
     for (const Row &row : rows) {
         checkDrawn(window, row.name, row.background, row.ink, row.what);
+    }
+}
+
+void checkSpoken(HWND window) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    for (const expected::Spoken &spoken : expected::kSpoken) {
+        if (spoken.captions[0] == '\0') {
+            continue;
+        }
+        HWND field = controlOf(window, spoken.captions);
+        check(GetWindow(field, GW_HWNDPREV) == controlOf(window, spoken.name),
+              std::string(spoken.name) + " stands just before " + spoken.captions +
+                  " in the z-order");
+        // Wine's Active Accessibility follows Windows' rule for edit fields.
+        IAccessible *accessible = nullptr;
+        std::string name = "none";
+        if (SUCCEEDED(AccessibleObjectFromWindow(field, static_cast<DWORD>(OBJID_CLIENT),
+                                                 IID_IAccessible,
+                                                 reinterpret_cast<void **>(&accessible)))) {
+            VARIANT self{};
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            BSTR text = nullptr;
+            if (SUCCEEDED(accessible->get_accName(self, &text)) && text != nullptr) {
+                name = toUtf8(text);
+                SysFreeString(text);
+            }
+            accessible->Release();
+        }
+        check(name == spoken.spokenName,
+              std::string(spoken.captions) + " is named \"" + name + "\" for a screen reader");
     }
 }

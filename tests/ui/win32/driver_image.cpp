@@ -59,8 +59,8 @@ void checkImage(const wchar_t *path) {
           sizeof(void *) == 4 ? "a 32-bit x86 executable" : "a 64-bit x86 executable");
     check(subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI, "a Windows GUI executable");
     const std::set<std::string> system = {"ADVAPI32.DLL", "COMCTL32.DLL", "GDI32.DLL",
-                                          "KERNEL32.DLL", "MSVCRT.DLL",   "USER32.DLL",
-                                          "WINMM.DLL"};
+                                          "KERNEL32.DLL", "MSVCRT.DLL",   "OLE32.DLL",
+                                          "OLEACC.DLL",   "USER32.DLL",   "WINMM.DLL"};
     std::string list;
     bool onlySystem = !imports.empty();
     for (std::string name : imports) {

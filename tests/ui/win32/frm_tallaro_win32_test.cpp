@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -117,6 +119,104 @@ TEST(FrmTallaroWin32, EachControlHasItsFontAndPlaceAtEachScale) {
         }
     }
     DestroyWindow(window.hwnd());
+}
+
+// What the window has a screen reader told, as Windows would keep it (Wine
+// keeps no annotation: its IAccPropServices answers E_NOTIMPL).
+class HeardTexts final : public SpokenTexts {
+public:
+    struct Heard {
+        int controlId;
+        SpokenProperty property;
+        std::string text;
+    };
+    explicit HeardTexts(std::vector<Heard> &heard) : m_heard(heard) {}
+    void annotate(HWND control, SpokenProperty property, const std::wstring &text) override {
+        m_heard.push_back({GetDlgCtrlID(control), property, toUtf8(text)});
+    }
+    void clear() override { m_heard.clear(); }
+
+private:
+    std::vector<Heard> &m_heard;
+};
+
+// The step buttons are named after what they step and which way, their
+// visible text first; the displays say what they show; the window texts stay.
+TEST(FrmTallaroWin32, AScreenReaderHearsWhatEachButtonAndDisplayIs) {
+    std::vector<HeardTexts::Heard> heard;
+    FrmTallaroWin32 window(tallaro::test_locales::kGerman, std::make_unique<HeardTexts>(heard));
+    ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+    std::size_t expectedCount = 0;
+    for (std::size_t i = 0; i < expected::kSpoken.size(); ++i) {
+        const expected::Spoken &spoken = expected::kSpoken[i];
+        const expected::Control &design = expected::kControls[i];
+        const bool named =
+            design.kind == expected::Kind::Button && std::string(spoken.spokenName) != design.text;
+        for (const auto &[property, text] :
+             {std::pair{SpokenProperty::Name, named ? spoken.spokenName : ""},
+              std::pair{SpokenProperty::Description,
+                        design.kind == expected::Kind::Label ? spoken.description : ""}}) {
+            const auto found = std::find_if(heard.begin(), heard.end(), [&](const auto &h) {
+                return h.controlId == 100 + static_cast<int>(i) && h.property == property;
+            });
+            if (text[0] == '\0') {
+                EXPECT_EQ(found, heard.end()) << spoken.name;
+                continue;
+            }
+            ++expectedCount;
+            ASSERT_NE(found, heard.end()) << spoken.name;
+            EXPECT_EQ(found->text, text) << spoken.name;
+        }
+        EXPECT_EQ(toUtf8(wideTextOf(controlOf(window.hwnd(), i))), design.text) << spoken.name;
+    }
+    EXPECT_EQ(heard.size(), expectedCount);
+    DestroyWindow(window.hwnd());
+    EXPECT_TRUE(heard.empty()) << "annotations left behind the window";
+}
+
+// The user's high-contrast setting, as the test sets it (Wine cannot set
+// Windows' own: SPI_SETHIGHCONTRAST fails there).
+bool g_highContrast = false;
+bool testsContrast() {
+    return g_highContrast;
+}
+
+// The amount and the time are red unless the user has high contrast on,
+// where they take the theme's text colour: at start, and when the user
+// switches it while the program runs.
+TEST(FrmTallaroWin32, TheDisplaysFollowHighContrast) {
+    const COLORREF red = RGB(expected::kRed[0], expected::kRed[1], expected::kRed[2]);
+    const COLORREF theme = GetSysColor(COLOR_BTNTEXT);
+    struct Step {
+        bool on;
+        UINT message;  // what Windows sends when the user switches; 0: none
+        COLORREF colour;
+    };
+    for (const bool onAtStart : {false, true}) {
+        g_highContrast = onAtStart;
+        FrmTallaroWin32 window(tallaro::test_locales::kGerman, nullptr, testsContrast);
+        ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+        const Step steps[] = {{onAtStart, 0, onAtStart ? theme : red},
+                              {!onAtStart, WM_SETTINGCHANGE, onAtStart ? red : theme},
+                              {onAtStart, WM_SYSCOLORCHANGE, onAtStart ? theme : red},
+                              {!onAtStart, 0, onAtStart ? theme : red}};
+        for (const Step &step : steps) {
+            g_highContrast = step.on;
+            if (step.message != 0) {
+                SendMessageW(window.hwnd(), step.message, SPI_SETHIGHCONTRAST, 0);
+            }
+            for (const std::size_t label :
+                 {std::size_t{3}, std::size_t{13}}) {  // LblPrice, LblTime
+                HDC dc = CreateCompatibleDC(nullptr);
+                SendMessageW(window.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                             reinterpret_cast<LPARAM>(controlOf(window.hwnd(), label)));
+                EXPECT_EQ(GetTextColor(dc), step.colour)
+                    << expected::kControls[label].name << ", high contrast " << step.on;
+                DeleteDC(dc);
+            }
+        }
+        DestroyWindow(window.hwnd());
+    }
 }
 
 // A field takes a text far longer than it is wide, and gives it back whole.

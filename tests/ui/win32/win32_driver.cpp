@@ -283,6 +283,7 @@ int wmain(int argc, wchar_t *argv[]) {
         checkPlacement(window);
         checkControls(window);
         checkTabOrder(window);
+        checkSpoken(window);
         checkToolTips(window, process.hProcess);
         checkLabelsAndFields(window);
         checkPresence(window);
