@@ -31,12 +31,12 @@ case "${1:-run}" in
         x11-apps dbus-daemon xfwm4 marco mate-settings-daemon-common muffin cinnamon-settings-daemon
         openbox picom i3-wm icewm fluxbox) ;;
     windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
-        strip-nondeterminism wixl msitools faketime) ;;
+        strip-nondeterminism wixl msitools faketime osslsigncode) ;;
     windows-test) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
-        wine wine64 xvfb xauth x11-utils wixl msitools faketime) ;;
+        wine wine64 xvfb xauth x11-utils wixl msitools faketime osslsigncode openssl) ;;
     wine32) packages=(wine32) ;;
     icons) packages=(librsvg2-bin imagemagick icoutils) ;;
-    reproducible) packages=(git faketime diffoscope-minimal locales) ;;
+    reproducible) packages=(git faketime diffoscope-minimal locales osslsigncode openssl msitools unzip) ;;
     fresh) packages=(debootstrap git) ;;
     *) echo "usage: $0 run|test|screenshot|icons|package|windows|windows-test|wine32|bench|desktops|x11-desktops|reproducible|fresh" >&2
         exit 2 ;;

@@ -3,7 +3,9 @@
 # same commit, with a SHA256SUMS file beside what it makes:
 #   scripts/package.sh           build/release/tallaro_<version>_amd64.deb
 #   scripts/package.sh windows   build/win32/tallaro.exe, tallaro-<version>-win32.zip
-#                                and the installer tallaro-<version>-win32.msi
+#                                and the installer tallaro-<version>-win32.msi,
+#                                signed where the environment names a
+#                                certificate (scripts/sign-windows.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Every time stamp the build writes is the last commit's, unless the caller
@@ -30,13 +32,24 @@ case "${1:-debian}" in
     windows)
         bash scripts/deps.sh windows
         cmake --preset win32 >/dev/null
-        cmake --build --preset win32 --target tallaro_win32
         out=build/win32
-        rm -f "$out"/*.zip "$out"/*.msi
+        # Linked afresh, so that no signature of an earlier run stays on it.
+        rm -f "$out"/*.zip "$out"/*.msi "$out/tallaro.exe"
+        cmake --build --preset win32 --target tallaro_win32
+        # Signed first where a certificate is given, so that the zip and the
+        # installer hold the signed program (scripts/sign-windows.sh).
+        signing=yes
+        bash scripts/sign-windows.sh "$out/tallaro.exe" || { [ $? -eq 3 ] && signing=no; } ||
+            exit 1
         (cd "$out" && cpack -G ZIP)
         # The zip keeps its members' owner: one of root's, as in the package.
         strip-nondeterminism --type zip --timestamp "$SOURCE_DATE_EPOCH" "$out"/tallaro-*.zip
         cmake --build --preset win32 --target tallaro_msi
+        if [ "$signing" = yes ]; then
+            bash scripts/sign-windows.sh "$out"/tallaro-*.msi
+        else
+            echo "The Windows artefacts are unsigned: TALLARO_SIGN_PKCS12 and TALLARO_SIGN_PASSWORD_FILE name no certificate."
+        fi
         artefacts="tallaro.exe tallaro-*.zip tallaro-*.msi"
         ;;
     *) echo "usage: $0 [debian|windows]" >&2; exit 2 ;;
