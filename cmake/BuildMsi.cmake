@@ -6,9 +6,17 @@
 #   cmake -DSETTINGS=FILE [-DVERSION=V -DPROGRAM=EXE -DOUTPUT=MSI] -P BuildMsi.cmake
 # SETTINGS, written by cmake/WindowsMsi.cmake, sets what the command line
 # does not: WXS, PROGRAM, ICON, VERSION, VERSION_TEXT, ARCH (x86 or x64),
-# PUBLISHER, SUMMARY, HOMEPAGE, RELEASE_DATE, UPGRADE_CODE, OUTPUT.
+# PUBLISHER, SUMMARY, HOMEPAGE, RELEASE_DATE, UPGRADE_CODE, OUTPUT. SCOPE is
+# perUser (the default) or perMachine, with the machines' package's own
+# MACHINE_UPGRADE_CODE.
 cmake_minimum_required(VERSION 3.25)
 include(${SETTINGS})
+if(NOT DEFINED SCOPE)
+    set(SCOPE perUser)
+endif()
+if(SCOPE STREQUAL "perMachine")
+    set(UPGRADE_CODE ${MACHINE_UPGRADE_CODE})
+endif()
 
 set(epoch "$ENV{SOURCE_DATE_EPOCH}")
 if(epoch STREQUAL "")
@@ -19,7 +27,7 @@ execute_process(COMMAND date -u -d "@${epoch}" "+%Y-%m-%d %H:%M:%S" OUTPUT_VARIA
                 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 
 # The contents, and the codes taken from them in the upgrade code's namespace.
-set(contents "${VERSION}|${ARCH}|${PUBLISHER}|${SUMMARY}|${HOMEPAGE}")
+set(contents "${VERSION}|${ARCH}|${SCOPE}|${PUBLISHER}|${SUMMARY}|${HOMEPAGE}")
 foreach(file ${PROGRAM} ${ICON} ${WXS})
     file(SHA256 ${file} hash)
     string(APPEND contents "|${hash}")
@@ -29,8 +37,7 @@ string(UUID package_code NAMESPACE ${UPGRADE_CODE} NAME "package|${contents}" TY
 
 # The cabinet keeps its files' times: copies of them, at the epoch, in the
 # folder wixl runs in (it takes its sources by names relative to it).
-get_filename_component(output_dir ${OUTPUT} DIRECTORY)
-set(staging ${output_dir}/msi-staging)
+set(staging ${OUTPUT}-staging)
 file(REMOVE_RECURSE ${staging})
 file(MAKE_DIRECTORY ${staging})
 file(COPY_FILE ${PROGRAM} ${staging}/tallaro.exe)
@@ -42,8 +49,10 @@ execute_process(COMMAND touch -d "@${epoch}" ${staging}/tallaro.exe ${staging}/t
 # under faketime the time is the epoch's, and msibuild sets the code.
 if(ARCH STREQUAL "x64")
     set(template "x64;1033")
+    set(program_files ProgramFiles64Folder)
 else()
     set(template "Intel;1033")
+    set(program_files ProgramFilesFolder)
 endif()
 set(at_epoch ${CMAKE_COMMAND} -E env TZ=UTC faketime -f "@${stamp}")
 file(REMOVE ${OUTPUT})
@@ -51,7 +60,8 @@ execute_process(
     COMMAND ${at_epoch} wixl -a ${ARCH} -o ${OUTPUT}
             -D "ProductCode={${product_code}}" -D "UpgradeCode={${UPGRADE_CODE}}"
             -D "Version=${VERSION}" -D "VersionText=${VERSION_TEXT}" -D "Publisher=${PUBLISHER}"
-            -D "Summary=${SUMMARY}" -D "Homepage=${HOMEPAGE}"
+            -D "Summary=${SUMMARY}" -D "Homepage=${HOMEPAGE}" -D "Scope=${SCOPE}"
+            -D "ProgramFiles=${program_files}"
             -D "Program=tallaro.exe" -D "Icon=tallaro.ico" ${WXS}
     WORKING_DIRECTORY ${staging} COMMAND_ERROR_IS_FATAL ANY)
 # A package of the same version with other contents (so another product

@@ -3,7 +3,8 @@
 # same commit, with a SHA256SUMS file beside what it makes:
 #   scripts/package.sh           build/release/tallaro_<version>_amd64.deb
 #   scripts/package.sh windows   build/win32/tallaro.exe, tallaro-<version>-win32.zip
-#                                and the installer tallaro-<version>-win32.msi,
+#                                the installer tallaro-<version>-win32.msi and
+#                                the machines' tallaro-<version>-win32-machine.msi,
 #                                signed where the environment names a
 #                                certificate (scripts/sign-windows.sh)
 set -euo pipefail

@@ -54,7 +54,7 @@ fi
 
 differ=0
 for artefact in release/tallaro_*_amd64.deb win32/tallaro.exe win32/tallaro-*-win32.zip \
-    win32/tallaro-*-win32.msi; do
+    win32/tallaro-*-win32.msi win32/tallaro-*-win32-machine.msi; do
     one=$(ls "$first"/build/$artefact)
     other=$second/build/${one#"$first"/build/}
     if cmp -s "$one" "$other"; then
@@ -79,7 +79,7 @@ mkdir "$work/zip" "$work/msi"
 unzip -q "$first"/build/win32/tallaro-*-win32.zip -d "$work/zip"
 (cd "$work/msi" && msiextract "$first"/build/win32/tallaro-*-win32.msi >/dev/null)
 for file in "$first/build/win32/tallaro.exe" "$work/zip/tallaro.exe" "$(find "$work/msi" -name tallaro.exe)" \
-    "$(ls "$first"/build/win32/tallaro-*-win32.msi)"; do
+    "$first"/build/win32/tallaro-*.msi; do
     verified "$file" || fail "${file#"$work"/} is not signed with the build's certificate"
 done
 echo "signed: the program, in the zip and in the installer, and the installer verify"

@@ -18,7 +18,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --build "$build" --target tallaro_msi >"$out/build.log" 2>&1 ||
     fail "the tallaro_msi target: $(tail -20 "$out/build.log")"
-msi=$(realpath "$(ls "$build"/tallaro-*.msi)")
+msi=$(realpath "$(ls "$build"/tallaro-*-win??.msi)")
+machine=$(realpath "$(ls "$build"/tallaro-*-machine.msi)")
 [[ $(basename "$msi") =~ ^tallaro-${version//./\\.}-win(32|64)\.msi$ ]] || fail "package $(basename "$msi")"
 
 # The tables. Word count 10: compressed, and no administrator rights asked.
@@ -117,6 +118,48 @@ done
 msiexec /x "$(windows_path "$package")" || fail "msiexec /x"
 [ "$(state)" = "$before" ] || fail "uninstalling left: $(diff <(echo "$before") <(state))"
 ! grep -qi 'tallaro' "$WINEPREFIX"/*.reg || fail "the registry still names Tallaro"
+
+# For every user of the machine, as an administrator deploys it: silently,
+# into Program Files, with the machine's uninstall entry and a shortcut in
+# the Start menu (every user's, as Windows Installer resolves
+# ProgramMenuFolder with ALLUSERS=1; Wine puts it in the installing user's).
+# The driver works the installed program, a later version replaces it, and
+# removal leaves the prefix as it was.
+machine_property() {
+    (cd "$out" && msiinfo export "$machine" Property) | tr -d '\r' | awk -F'\t' -v name="$1" '$1 == name { print $2 }'
+}
+msiinfo suminfo "$machine" | grep -qx 'Source: 2 (2)' && [ "$(machine_property ALLUSERS)" = 1 ] ||
+    fail "not a package for the machine: $(msiinfo suminfo "$machine")"
+[ "$(machine_property UpgradeCode)" = "{B3E1D7A4-2C58-4F16-8E9B-5A0C7D2F6E13}" ] ||
+    fail "the machines' upgrade code is not the released one: $(machine_property UpgradeCode)"
+everything() {
+    (cd "$WINEPREFIX/drive_c" && find . ! -path './windows/*' ! -path '*/Microsoft/Installer*' | sort)
+    grep -c 'DisplayName"="Tallaro"' "$WINEPREFIX"/*.reg || true
+}
+before=$(everything)
+msiexec /i "$(windows_path "$machine")" ALLUSERS=1 || fail "msiexec /i, for the machine"
+machine_exe=$(find "$WINEPREFIX/drive_c/" -path '*/Program Files*/Tallaro/tallaro.exe' | head -1)
+cmp -s "$machine_exe" "$program" || fail "no tallaro.exe like the built one in Program Files"
+[ "$(entry "$machine" DisplayName)|$(entry "$machine" DisplayVersion)" = "Tallaro|$version" ] &&
+    grep -qF "$(machine_property ProductCode)" "$WINEPREFIX/system.reg" || fail "no uninstall entry of the machine's"
+find "$WINEPREFIX/drive_c" -name Tallaro.lnk | grep -q . || fail "no Start-menu shortcut"
+bash "$here/../ui/win32/run_in_x.sh" "$wine" "$driver" "$machine_exe" >"$out/machine-driver.log" 2>&1 ||
+    fail "the program installed for the machine: $(grep -v '^ok' "$out/machine-driver.log")"
+mkdir "$out/machine-later"
+cp "$program" "$out/machine-later/tallaro.exe"
+printf 'later' >>"$out/machine-later/tallaro.exe"
+cmake -DSETTINGS="$build/msi_settings.cmake" -DSCOPE=perMachine -DVERSION=9.0.0.0 \
+    -DPROGRAM="$out/machine-later/tallaro.exe" -DOUTPUT="$out/machine-later/tallaro-machine.msi" \
+    -P "$here/../../cmake/BuildMsi.cmake" >"$out/machine-later.log" 2>&1 ||
+    fail "the later machines' package: $(cat "$out/machine-later.log")"
+msiexec /i "$(windows_path "$out/machine-later/tallaro-machine.msi")" || fail "msiexec /i, a later version for the machine"
+cmp -s "$machine_exe" "$out/machine-later/tallaro.exe" && [ "$(entry "$out/machine-later/tallaro-machine.msi" DisplayVersion)" = 9.0.0.0 ] ||
+    fail "a later version did not replace the machine's"
+[ "$(grep -c 'DisplayName"="Tallaro"' "$WINEPREFIX"/*.reg | awk -F: '{n += $2} END {print n}')" -le 2 ] ||
+    fail "entries after the upgrade: $(grep -c 'DisplayName"="Tallaro"' "$WINEPREFIX"/*.reg)"
+msiexec /x "$(windows_path "$out/machine-later/tallaro-machine.msi")" || fail "msiexec /x, for the machine"
+[ "$(everything)" = "$before" ] || fail "removing it from the machine left: $(diff <(echo "$before") <(everything))"
+echo "for the machine: installed silently in $(dirname "${machine_exe#"$WINEPREFIX"/drive_c/}"), worked, replaced, removed without a trace"
 
 # Signed with a publisher's certificate (a throwaway one here): the program
 # and the installer built from it verify against it, and a byte changed
