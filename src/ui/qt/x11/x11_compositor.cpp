@@ -2,7 +2,6 @@
 
 #include <xcb/xfixes.h>
 
-#include <array>
 #include <string>
 #include <string_view>
 

@@ -24,10 +24,6 @@ xcb_connection_t *qtConnection() {
     return x11 != nullptr ? x11->connection() : nullptr;
 }
 
-xcb_window_t firstRoot(xcb_connection_t *connection) {
-    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-}
-
 // The root of a screen of the display; the first one's for a screen it has not.
 xcb_window_t rootOf(xcb_connection_t *connection, int screen) {
     xcb_screen_iterator_t roots = xcb_setup_roots_iterator(xcb_get_setup(connection));
@@ -35,6 +31,10 @@ xcb_window_t rootOf(xcb_connection_t *connection, int screen) {
         xcb_screen_next(&roots);
     }
     return roots.data->root;
+}
+
+xcb_window_t firstRoot(xcb_connection_t *connection) {
+    return rootOf(connection, 0);
 }
 
 }  // namespace
