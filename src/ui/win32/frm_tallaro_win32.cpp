@@ -126,6 +126,8 @@ LRESULT FrmTallaroWin32::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case kWmDpiChanged:
             return onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
         case WM_SYSCOLORCHANGE:
+            // Windows tells only top-level windows; the controls learn it from theirs.
+            m_controls.forward(message, wParam, lParam);
             followContrast();
             return 0;
         case WM_SETTINGCHANGE:
@@ -193,7 +195,9 @@ LRESULT FrmTallaroWin32::onDpiChanged(UINT dpi, const RECT &suggested) {
     m_controls.layOut(dpi);
     SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(hwnd(), nullptr, TRUE);
+    // The controls too: a label keeps what it drew in the old font where
+    // its new size still covers.
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return 0;
 }
 

@@ -146,6 +146,12 @@ void Win32Controls::layOut(UINT dpi) {
     }
 }
 
+void Win32Controls::forward(UINT message, WPARAM wParam, LPARAM lParam) const {
+    for (HWND control : m_controls) {
+        SendMessageW(control, message, wParam, lParam);
+    }
+}
+
 std::size_t Win32Controls::indexOf(HWND control) const {
     const int id = GetDlgCtrlID(control) - kFirstId;
     const auto index = static_cast<std::size_t>(id);
@@ -161,8 +167,12 @@ COLORREF textColourOf(const ControlDesign &design, bool highContrast) {
 }
 
 bool highContrastOn() {
+    return highContrastOnIn(SystemParametersInfoW);
+}
+
+bool highContrastOnIn(SystemParametersFn systemParameters) {
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof contrast;
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != FALSE &&
+    return systemParameters(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != FALSE &&
            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }

@@ -32,6 +32,9 @@ public:
     void addToolTips(HWND parent);
     // Places and sizes the controls and sets their fonts, at a DPI.
     void layOut(UINT dpi);
+    // Sends each control a message that Windows sends the window alone
+    // (WM_SYSCOLORCHANGE, which common controls need from their parent).
+    void forward(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     HWND at(std::size_t index) const { return m_controls[index]; }
     HWND field(tallaro::ui::Field field) const { return at(tallaro::ui::fieldControl(field)); }
@@ -61,3 +64,8 @@ COLORREF textColourOf(const tallaro::ui::ControlDesign &design, bool highContras
 // Whether the user has high contrast on; a test hands in its own.
 using HighContrastReader = bool (*)();
 [[nodiscard]] bool highContrastOn();
+
+// Whether the high-contrast flags that a SystemParametersInfoW-like call
+// hands back say it is on: not merely available, as every Windows has it.
+using SystemParametersFn = BOOL(WINAPI *)(UINT, UINT, PVOID, UINT);
+[[nodiscard]] bool highContrastOnIn(SystemParametersFn systemParameters);

@@ -24,9 +24,12 @@ UINT systemDpi() {
 }
 
 UINT monitorDpiAt(POINT point) {
-    using GetDpiForMonitorFn = HRESULT(WINAPI *)(HMONITOR, int, UINT *, UINT *);
     static const auto getDpiForMonitor =
         systemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+    return monitorDpiAt(point, getDpiForMonitor);
+}
+
+UINT monitorDpiAt(POINT point, GetDpiForMonitorFn getDpiForMonitor) {
     if (getDpiForMonitor != nullptr) {
         constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
         UINT dpiX = 0;

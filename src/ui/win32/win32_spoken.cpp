@@ -21,6 +21,12 @@ Win32SpokenTexts::Win32SpokenTexts() {
     }
 }
 
+Win32SpokenTexts::Win32SpokenTexts(IAccPropServices *services) : m_services(services) {
+    if (m_services != nullptr) {
+        m_services->AddRef();
+    }
+}
+
 Win32SpokenTexts::~Win32SpokenTexts() {
     clear();
     if (m_services != nullptr) {

@@ -25,6 +25,9 @@ public:
 class Win32SpokenTexts final : public SpokenTexts {
 public:
     Win32SpokenTexts();
+    // Annotates through the services given, which it holds a reference to
+    // (a test hands in its own, since Wine keeps no annotation).
+    explicit Win32SpokenTexts(struct IAccPropServices *services);
     ~Win32SpokenTexts() override;
     Win32SpokenTexts(const Win32SpokenTexts &) = delete;
     Win32SpokenTexts &operator=(const Win32SpokenTexts &) = delete;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/win32/screen_colours.h"
+
 // Prints one check's outcome and counts it.
 void check(bool ok, const std::string &what);
 
@@ -33,10 +35,6 @@ std::string textOf(HWND window);
 BYTE alphaOf(HWND window);
 // Clicks a button as the user does.
 void click(HWND window, const char *name);
-// The pixels of a window's client area as the screen shows them, row by row.
-std::vector<COLORREF> screenPixelsOf(HWND window);
-// A colour as "rrggbb".
-std::string hexOf(COLORREF colour);
 
 // The tool-tips of the fields, read from the program's tool-tip window.
 void checkToolTips(HWND window, HANDLE process);

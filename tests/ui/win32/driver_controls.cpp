@@ -31,42 +31,6 @@ BOOL CALLBACK findToolTips(HWND candidate, LPARAM search) {
     return TRUE;
 }
 
-// What a control shows on the screen: the colour most of it has, and the
-// one farthest from that, its text's (the stems of a glyph take the full
-// colour, however its edges are smoothed).
-struct Drawn {
-    COLORREF background = 0;
-    COLORREF ink = 0;
-    bool shows(COLORREF colour) const { return seen.count(colour) == 1; }
-    std::map<COLORREF, int> seen;  // pixels of each colour
-};
-
-Drawn drawnOf(HWND control) {
-    Drawn drawn;
-    for (COLORREF pixel : screenPixelsOf(control)) {
-        ++drawn.seen[pixel];
-    }
-    int most = 0;
-    for (const auto &[colour, count] : drawn.seen) {
-        if (count > most) {
-            most = count;
-            drawn.background = colour;
-        }
-    }
-    auto distance = [&](COLORREF colour) {
-        return std::abs(GetRValue(colour) - GetRValue(drawn.background)) +
-               std::abs(GetGValue(colour) - GetGValue(drawn.background)) +
-               std::abs(GetBValue(colour) - GetBValue(drawn.background));
-    };
-    drawn.ink = drawn.background;
-    for (const auto &[colour, count] : drawn.seen) {
-        if (distance(colour) > distance(drawn.ink)) {
-            drawn.ink = colour;
-        }
-    }
-    return drawn;
-}
-
 // Whether a control is drawn in its colours, said with what was seen; on
 // the window's colour, its text stands in no band of the fields' white.
 void checkDrawn(HWND window, const char *name, COLORREF background, COLORREF ink,
@@ -139,6 +103,9 @@ void checkToolTips(HWND window, HANDLE process) {
     SetCursorPos(field.left + 6, field.top + 4);
     check(waitFor([&] { return IsWindowVisible(tips) != FALSE; }, 3000),
           "resting on a field shows its tool-tip");
+    const COLORREF tipBackground = drawnOf(tips).background;
+    check(tipBackground == GetSysColor(COLOR_INFOBK),
+          "on the tool-tips' colour (" + hexOf(tipBackground) + ")");
 }
 
 // Labels and enabled fields take the pointer's moves themselves, so moving
@@ -198,6 +165,21 @@ void checkFieldMark(HWND window) {
     check(marked,
           std::string("a persons field without a number is tinted light red (") + seen + ")");
     check(IsWindowEnabled(controlOf(window, "TextBaseCost")), "the meter did not start on it");
+    // The mark stays on that field alone, look after look.
+    bool held = true;
+    std::string others;
+    for (int look = 0; look < 10; ++look, Sleep(50)) {
+        held = held && backgroundOf(persons) == RGB(255, 200, 200);
+        for (const char *other : {"TextMoneyPers", "TextBaseCost"}) {
+            const COLORREF background = drawnOf(controlOf(window, other)).background;
+            held = held && background == GetSysColor(COLOR_WINDOW);
+            others += " " + hexOf(background);
+        }
+    }
+    check(held,
+          "for half a second the mark stays, and the other fields keep the window's "
+          "colour (" +
+              others.substr(0, 15) + ")");
     const Drawn drawn = drawnOf(persons);
     check(drawn.ink == GetSysColor(COLOR_WINDOWTEXT) && !drawn.shows(GetSysColor(COLOR_WINDOW)),
           "its text stands on the tint, in no band of the window colour (" + hexOf(drawn.ink) +

@@ -49,11 +49,17 @@ bool levelsInOrder(const std::vector<int> &seen) {
     return ordered;
 }
 
+// A fade to a level, which then holds while the pointer rests for several
+// of the poll's periods.
 void expectFade(HWND window, BYTE level, const std::string &what) {
     const std::vector<int> seen = alphasUntil(window, level);
-    check(seen.back() == level && levelsInOrder(seen), what + ": " + std::to_string(seen.size()) +
-                                                           " levels in order, to " +
-                                                           std::to_string(seen.back()));
+    int held = level;
+    for (const double end = nowMs() + 300; held == level && nowMs() < end; Sleep(1)) {
+        held = alphaOf(window);
+    }
+    check(seen.back() == level && levelsInOrder(seen) && held == level,
+          what + ": " + std::to_string(seen.size()) + " levels in order, to " +
+              std::to_string(seen.back()) + ", then " + std::to_string(held) + " for 300 ms");
 }
 
 // Ten fades from faint, each begun by a move to a point at a moment that

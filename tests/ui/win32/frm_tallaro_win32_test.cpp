@@ -10,9 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include <oleacc.h>
+
 #include "numtext/number_text.h"
 #include "test_locales.h"
 #include "ui/expected_design.h"
+#include "ui/win32/screen_colours.h"
+#include "ui/win32/win32_dpi.h"
 #include "ui/win32/win32_locale.h"
 #include "ui/win32/win32_text.h"
 #include "ui/win32/win32_timers.h"
@@ -81,6 +85,28 @@ bool serveUntil(Condition condition, DWORD milliseconds) {
     return condition();
 }
 
+// Shows the window without taking the focus (so no caret blinks in a
+// field), and serves its messages until what it paints is on the screen.
+void showOnScreen(HWND window) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    serveUntil([] { return false; }, 300);
+}
+
+// How many pixels of the window, as the screen shows them, a full repaint
+// changes: any is a piece of an earlier picture left standing.
+std::size_t pixelsAFullRepaintChanges(HWND window) {
+    const std::vector<COLORREF> shown = screenPixelsOf(window);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    serveUntil([] { return false; }, 200);
+    const std::vector<COLORREF> repainted = screenPixelsOf(window);
+    std::size_t changed = shown.size() == repainted.size() ? 0 : repainted.size() + 1;
+    for (std::size_t i = 0; i < shown.size() && i < repainted.size(); ++i) {
+        changed += shown[i] != repainted[i] ? 1U : 0U;
+    }
+    return changed;
+}
+
 // Every control's font and place, at the DPI the window opened at and after
 // Windows tells it of a monitor at another scale.
 TEST(FrmTallaroWin32, EachControlHasItsFontAndPlaceAtEachScale) {
@@ -91,11 +117,15 @@ TEST(FrmTallaroWin32, EachControlHasItsFontAndPlaceAtEachScale) {
     };
     FrmTallaroWin32 window(tallaro::test_locales::kGerman);
     ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+    showOnScreen(window.hwnd());
     for (const Scale scale : {Scale{96, -11, -24}, Scale{144, -17, -36}, Scale{96, -11, -24}}) {
         RECT suggested{0, 0, MulDiv(240, static_cast<int>(scale.dpi), 96),
                        MulDiv(130, static_cast<int>(scale.dpi), 96)};
         SendMessageW(window.hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(scale.dpi, scale.dpi),
                      reinterpret_cast<LPARAM>(&suggested));
+        serveUntil([] { return false; }, 300);
+        EXPECT_EQ(pixelsAFullRepaintChanges(window.hwnd()), 0U)
+            << "the screen after the change to " << scale.dpi << " dpi";
         for (std::size_t i = 0; i < expected::kControls.size(); ++i) {
             const expected::Control &design = expected::kControls[i];
             HWND control = controlOf(window.hwnd(), i);
@@ -121,31 +151,96 @@ TEST(FrmTallaroWin32, EachControlHasItsFontAndPlaceAtEachScale) {
     DestroyWindow(window.hwnd());
 }
 
-// What the window has a screen reader told, as Windows would keep it (Wine
-// keeps no annotation: its IAccPropServices answers E_NOTIMPL).
-class HeardTexts final : public SpokenTexts {
+// Windows' annotation services, keeping what the window gives each
+// control's name or description as a screen reader would find it (Wine's
+// keep nothing: they answer E_NOTIMPL).
+class KeptAnnotations final : public IAccPropServices {
 public:
-    struct Heard {
+    struct Kept {
         int controlId;
-        SpokenProperty property;
+        DWORD object;
+        DWORD child;
+        GUID property;
         std::string text;
     };
-    explicit HeardTexts(std::vector<Heard> &heard) : m_heard(heard) {}
-    void annotate(HWND control, SpokenProperty property, const std::wstring &text) override {
-        m_heard.push_back({GetDlgCtrlID(control), property, toUtf8(text)});
+    std::vector<Kept> kept;
+
+    HRESULT WINAPI SetHwndPropStr(HWND control, DWORD object, DWORD child, MSAAPROPID property,
+                                  LPCWSTR text) override {
+        kept.push_back({GetDlgCtrlID(control), object, child, property, toUtf8(text)});
+        return S_OK;
     }
-    void clear() override { m_heard.clear(); }
+    HRESULT WINAPI ClearHwndProps(HWND control, DWORD object, DWORD child,
+                                  const MSAAPROPID *properties, int count) override {
+        for (int i = 0; i < count; ++i) {
+            std::erase_if(kept, [&](const Kept &k) {
+                return k.controlId == GetDlgCtrlID(control) && k.object == object &&
+                       k.child == child && IsEqualGUID(k.property, properties[i]);
+            });
+        }
+        return S_OK;
+    }
+    HRESULT WINAPI QueryInterface(REFIID, void **out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG WINAPI AddRef() override { return ++m_references; }
+    ULONG WINAPI Release() override { return --m_references; }
+    ULONG references() const { return m_references; }
+    // What the window never asks for.
+    HRESULT WINAPI SetPropValue(const BYTE *, DWORD, MSAAPROPID, VARIANT) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI SetPropServer(const BYTE *, DWORD, const MSAAPROPID *, int, IAccPropServer *,
+                                 AnnoScope) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI ClearProps(const BYTE *, DWORD, const MSAAPROPID *, int) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI SetHwndProp(HWND, DWORD, DWORD, MSAAPROPID, VARIANT) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID *, int, IAccPropServer *,
+                                     AnnoScope) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE **, DWORD *) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI DecomposeHwndIdentityString(const BYTE *, DWORD, HWND *, DWORD *,
+                                               DWORD *) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT WINAPI SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID *, int, IAccPropServer *,
+                                      AnnoScope) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI ClearHmenuProps(HMENU, DWORD, const MSAAPROPID *, int) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI ComposeHmenuIdentityString(HMENU, DWORD, BYTE **, DWORD *) override {
+        return E_NOTIMPL;
+    }
+    HRESULT WINAPI DecomposeHmenuIdentityString(const BYTE *, DWORD, HMENU *, DWORD *) override {
+        return E_NOTIMPL;
+    }
 
 private:
-    std::vector<Heard> &m_heard;
+    ULONG m_references = 1;
 };
 
 // The step buttons are named after what they step and which way, their
-// visible text first; the displays say what they show; the window texts stay.
+// visible text first; the displays say what they show, as their
+// description; the window texts stay. Each goes to the control itself.
 TEST(FrmTallaroWin32, AScreenReaderHearsWhatEachButtonAndDisplayIs) {
-    std::vector<HeardTexts::Heard> heard;
-    FrmTallaroWin32 window(tallaro::test_locales::kGerman, std::make_unique<HeardTexts>(heard));
-    ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+    KeptAnnotations services;
+    auto window = std::make_unique<FrmTallaroWin32>(tallaro::test_locales::kGerman,
+                                                    std::make_unique<Win32SpokenTexts>(&services));
+    ASSERT_TRUE(window->create(GetModuleHandleW(nullptr)));
+    std::vector<KeptAnnotations::Kept> &kept = services.kept;
     std::size_t expectedCount = 0;
     for (std::size_t i = 0; i < expected::kSpoken.size(); ++i) {
         const expected::Spoken &spoken = expected::kSpoken[i];
@@ -153,25 +248,30 @@ TEST(FrmTallaroWin32, AScreenReaderHearsWhatEachButtonAndDisplayIs) {
         const bool named =
             design.kind == expected::Kind::Button && std::string(spoken.spokenName) != design.text;
         for (const auto &[property, text] :
-             {std::pair{SpokenProperty::Name, named ? spoken.spokenName : ""},
-              std::pair{SpokenProperty::Description,
+             {std::pair{PROPID_ACC_NAME, named ? spoken.spokenName : ""},
+              std::pair{PROPID_ACC_DESCRIPTION,
                         design.kind == expected::Kind::Label ? spoken.description : ""}}) {
-            const auto found = std::find_if(heard.begin(), heard.end(), [&](const auto &h) {
-                return h.controlId == 100 + static_cast<int>(i) && h.property == property;
+            const auto found = std::find_if(kept.begin(), kept.end(), [&](const auto &k) {
+                return k.controlId == 100 + static_cast<int>(i) &&
+                       IsEqualGUID(k.property, property);
             });
             if (text[0] == '\0') {
-                EXPECT_EQ(found, heard.end()) << spoken.name;
+                EXPECT_EQ(found, kept.end()) << spoken.name;
                 continue;
             }
             ++expectedCount;
-            ASSERT_NE(found, heard.end()) << spoken.name;
+            ASSERT_NE(found, kept.end()) << spoken.name;
             EXPECT_EQ(found->text, text) << spoken.name;
+            EXPECT_EQ(found->object, static_cast<DWORD>(OBJID_CLIENT)) << spoken.name;
+            EXPECT_EQ(found->child, static_cast<DWORD>(CHILDID_SELF)) << spoken.name;
         }
-        EXPECT_EQ(toUtf8(wideTextOf(controlOf(window.hwnd(), i))), design.text) << spoken.name;
+        EXPECT_EQ(toUtf8(wideTextOf(controlOf(window->hwnd(), i))), design.text) << spoken.name;
     }
-    EXPECT_EQ(heard.size(), expectedCount);
-    DestroyWindow(window.hwnd());
-    EXPECT_TRUE(heard.empty()) << "annotations left behind the window";
+    EXPECT_EQ(kept.size(), expectedCount);
+    DestroyWindow(window->hwnd());
+    EXPECT_TRUE(kept.empty()) << "annotations left behind the window";
+    window.reset();
+    EXPECT_EQ(services.references(), 1U) << "the services held beyond the window";
 }
 
 // The user's high-contrast setting, as the test sets it (Wine cannot set
@@ -185,6 +285,7 @@ bool testsContrast() {
 // where they take the theme's text colour: at start, and when the user
 // switches it while the program runs.
 TEST(FrmTallaroWin32, TheDisplaysFollowHighContrast) {
+    ASSERT_TRUE(setDistinctSystemColours());
     const COLORREF red = RGB(expected::kRed[0], expected::kRed[1], expected::kRed[2]);
     const COLORREF theme = GetSysColor(COLOR_BTNTEXT);
     struct Step {
@@ -196,6 +297,7 @@ TEST(FrmTallaroWin32, TheDisplaysFollowHighContrast) {
         g_highContrast = onAtStart;
         FrmTallaroWin32 window(tallaro::test_locales::kGerman, nullptr, testsContrast);
         ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+        showOnScreen(window.hwnd());
         const Step steps[] = {{onAtStart, 0, onAtStart ? theme : red},
                               {!onAtStart, WM_SETTINGCHANGE, onAtStart ? red : theme},
                               {onAtStart, WM_SYSCOLORCHANGE, onAtStart ? theme : red},
@@ -205,6 +307,7 @@ TEST(FrmTallaroWin32, TheDisplaysFollowHighContrast) {
             if (step.message != 0) {
                 SendMessageW(window.hwnd(), step.message, SPI_SETHIGHCONTRAST, 0);
             }
+            serveUntil([] { return false; }, 200);
             for (const std::size_t label :
                  {std::size_t{3}, std::size_t{13}}) {  // LblPrice, LblTime
                 HDC dc = CreateCompatibleDC(nullptr);
@@ -213,10 +316,119 @@ TEST(FrmTallaroWin32, TheDisplaysFollowHighContrast) {
                 EXPECT_EQ(GetTextColor(dc), step.colour)
                     << expected::kControls[label].name << ", high contrast " << step.on;
                 DeleteDC(dc);
+                // The meter stands still: the screen changes only by a repaint.
+                EXPECT_EQ(hexOf(drawnOf(controlOf(window.hwnd(), label)).ink), hexOf(step.colour))
+                    << expected::kControls[label].name << " on the screen, high contrast "
+                    << step.on;
             }
         }
         DestroyWindow(window.hwnd());
     }
+}
+
+// The high-contrast flags as Windows hands them out, through a stand-in for
+// SystemParametersInfoW that checks the call as Windows does.
+DWORD g_contrastFlags = 0;
+BOOL g_contrastAnswers = TRUE;
+BOOL WINAPI contrastFlags(UINT action, UINT size, PVOID contrast, UINT) {
+    auto *asked = static_cast<HIGHCONTRASTW *>(contrast);
+    if (action != SPI_GETHIGHCONTRAST || size != sizeof *asked || asked->cbSize != sizeof *asked) {
+        return FALSE;
+    }
+    asked->dwFlags = g_contrastFlags;
+    return g_contrastAnswers;
+}
+
+TEST(HighContrast, IsOnOnlyWhereWindowsSaysItIsOn) {
+    struct Row {
+        const char *what;
+        DWORD flags;
+        BOOL answers;
+        bool on;
+    };
+    const Row rows[] = {
+        {"on and available", HCF_HIGHCONTRASTON | HCF_AVAILABLE, TRUE, true},
+        {"available only, as on every Windows", HCF_AVAILABLE, TRUE, false},
+        {"neither", 0, TRUE, false},
+        {"on, by its hot key", HCF_HIGHCONTRASTON | HCF_AVAILABLE | HCF_HOTKEYACTIVE, TRUE, true},
+        {"available with its hot key, off", HCF_AVAILABLE | HCF_HOTKEYAVAILABLE, TRUE, false},
+        {"the call fails", HCF_HIGHCONTRASTON, FALSE, false},
+    };
+    for (const Row &row : rows) {
+        g_contrastFlags = row.flags;
+        g_contrastAnswers = row.answers;
+        EXPECT_EQ(highContrastOnIn(contrastFlags), row.on) << row.what;
+    }
+}
+
+// A monitor's DPIs kept apart, as Windows reports a 27-inch 4K screen at
+// 150 % (under Wine all three are the same).
+HRESULT WINAPI dpisApart(HMONITOR, int type, UINT *x, UINT *y) {
+    const UINT dpis[] = {144, 163, 163};  // effective, angular, raw
+    if (type < 0 || type > 2) {
+        return E_INVALIDARG;
+    }
+    *x = *y = dpis[type];
+    return S_OK;
+}
+HRESULT WINAPI dpiFails(HMONITOR, int, UINT *, UINT *) {
+    return E_FAIL;
+}
+
+TEST(MonitorDpi, IsTheScaleTheUserSetNotTheScreensDensity) {
+    EXPECT_EQ(monitorDpiAt({10, 10}, dpisApart), 144U);
+    EXPECT_EQ(monitorDpiAt({10, 10}, dpiFails), systemDpi());
+    EXPECT_EQ(monitorDpiAt({10, 10}, nullptr), systemDpi());
+}
+
+// Which of the thread's windows are sent a change of the system colours.
+std::vector<HWND> g_toldOfColours;
+LRESULT CALLBACK noteColourChange(int code, WPARAM wParam, LPARAM lParam) {
+    const auto *sent = reinterpret_cast<const CWPSTRUCT *>(lParam);
+    if (code == HC_ACTION && sent->message == WM_SYSCOLORCHANGE) {
+        g_toldOfColours.push_back(sent->hwnd);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The user picks other colours while the program runs: Windows tells the
+// window, which tells each of its controls, and the screen shows the new
+// colours everywhere.
+TEST(FrmTallaroWin32, ColoursChangedWhileItRunsReachEachControlAndTheScreen) {
+    ASSERT_TRUE(setDistinctSystemColours());
+    FrmTallaroWin32 window(tallaro::test_locales::kGerman);
+    ASSERT_TRUE(window.create(GetModuleHandleW(nullptr)));
+    showOnScreen(window.hwnd());
+    g_toldOfColours.clear();
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, noteColourChange, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    const int elements[] = {COLOR_BTNTEXT, COLOR_BTNFACE, COLOR_WINDOW};
+    const COLORREF chosen[] = {RGB(110, 0, 110), RGB(232, 222, 196), RGB(236, 255, 236)};
+    ASSERT_TRUE(SetSysColors(3, elements, chosen));
+    serveUntil([] { return false; }, 300);
+    UnhookWindowsHookEx(hook);
+    for (std::size_t i = 0; i < expected::kControls.size(); ++i) {
+        EXPECT_GE(
+            std::count(g_toldOfColours.begin(), g_toldOfColours.end(), controlOf(window.hwnd(), i)),
+            1)
+            << expected::kControls[i].name << " is told of the new colours";
+    }
+    const COLORREF red = RGB(expected::kRed[0], expected::kRed[1], expected::kRed[2]);
+    struct Row {
+        std::size_t control;
+        COLORREF ink;
+        COLORREF background;
+    };
+    for (const Row &row : {Row{10, chosen[0], chosen[1]},                        // Label1
+                           Row{3, red, chosen[1]},                               // LblPrice
+                           Row{1, GetSysColor(COLOR_WINDOWTEXT), chosen[2]}}) {  // TextMoneyPers
+        const Drawn drawn = drawnOf(controlOf(window.hwnd(), row.control));
+        EXPECT_EQ(hexOf(drawn.ink) + " on " + hexOf(drawn.background),
+                  hexOf(row.ink) + " on " + hexOf(row.background))
+            << expected::kControls[row.control].name;
+    }
+    DestroyWindow(window.hwnd());
+    ASSERT_TRUE(setDistinctSystemColours());
 }
 
 // A field takes a text far longer than it is wide, and gives it back whole.

@@ -67,46 +67,6 @@ void click(HWND window, const char *name) {
     SendMessageW(controlOf(window, name), BM_CLICK, 0, 0);
 }
 
-std::vector<COLORREF> screenPixelsOf(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    const int width = client.right;
-    const int height = client.bottom;
-    std::vector<COLORREF> pixels;
-    if (width <= 0 || height <= 0) {
-        return pixels;
-    }
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void *bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-        GdiFlush();
-        const auto *bgrx = static_cast<const BYTE *>(bits);
-        for (int i = 0; i < width * height; ++i) {
-            pixels.push_back(RGB(bgrx[4 * i + 2], bgrx[4 * i + 1], bgrx[4 * i]));
-        }
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
-std::string hexOf(COLORREF colour) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02x%02x%02x", GetRValue(colour), GetGValue(colour),
-                  GetBValue(colour));
-    return text;
-}
-
 namespace {
 
 // The DPI of the monitor the window stands on, as Windows reports it (the
@@ -257,6 +217,8 @@ int wmain(int argc, wchar_t *argv[]) {
         return 2;
     }
     const wchar_t *program = argv[1];
+    // Before the program starts, which reads them then.
+    check(setDistinctSystemColours(), "the system colours are set apart from each other");
     checkImage(program);
     checkVersion(program);
     checkManifest(program);
