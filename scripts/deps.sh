@@ -33,10 +33,11 @@ case "${1:-run}" in
     windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
         strip-nondeterminism wixl msitools faketime osslsigncode) ;;
     windows-test) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
-        wine wine64 xvfb xauth x11-utils wixl msitools faketime osslsigncode openssl) ;;
+        wine wine64 xvfb xauth x11-utils wixl msitools faketime osslsigncode openssl
+        strace python3) ;;
     wine32) packages=(wine32) ;;
     icons) packages=(librsvg2-bin imagemagick icoutils) ;;
-    reproducible) packages=(git faketime diffoscope-minimal locales osslsigncode openssl msitools unzip) ;;
+    reproducible) packages=(git faketime diffoscope-minimal locales osslsigncode openssl msitools unzip python3) ;;
     fresh) packages=(debootstrap git) ;;
     *) echo "usage: $0 run|test|screenshot|icons|package|windows|windows-test|wine32|bench|desktops|x11-desktops|reproducible|fresh" >&2
         exit 2 ;;

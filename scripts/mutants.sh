@@ -63,11 +63,14 @@ if [ "$check" = yes ]; then
     exit 0
 fi
 
-# A fault in these is the Windows program's, and its tests run under Wine:
-# the 32-bit build where this machine runs 32-bit Wine, else the 64-bit one.
+# A fault in these is the Windows program's or its release's (the list's
+# faults in the package command are in its Windows part), and its tests
+# run under Wine: the 32-bit build where this machine runs 32-bit Wine,
+# else the 64-bit one.
 windows_file() {
     [[ $1 == src/ui/win32/* || $1 == assets/tallaro.rc.in || $1 == packaging/tallaro.wxs ||
-        $1 == cmake/Windows*.cmake || $1 == cmake/BuildMsi.cmake ]]
+        $1 == cmake/Windows*.cmake || $1 == cmake/BuildMsi.cmake || $1 == scripts/sign-windows.sh ||
+        $1 == scripts/package.sh ]]
 }
 windows=win64
 /usr/lib/wine/wine --version >/dev/null 2>&1 && windows=win32

@@ -6,7 +6,10 @@
 #                                the installer tallaro-<version>-win32.msi and
 #                                the machines' tallaro-<version>-win32-machine.msi,
 #                                signed where the environment names a
-#                                certificate (scripts/sign-windows.sh)
+#                                certificate, each signed file F with its
+#                                detached signature F.sig, or with a published
+#                                release's signatures attached
+#                                (scripts/sign-windows.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Every time stamp the build writes is the last commit's, unless the caller
@@ -35,7 +38,7 @@ case "${1:-debian}" in
         cmake --preset win32 >/dev/null
         out=build/win32
         # Linked afresh, so that no signature of an earlier run stays on it.
-        rm -f "$out"/*.zip "$out"/*.msi "$out/tallaro.exe"
+        rm -f "$out"/*.zip "$out"/*.msi "$out"/*.sig "$out/tallaro.exe"
         cmake --build --preset win32 --target tallaro_win32
         # Signed first where a certificate is given, so that the zip and the
         # installer hold the signed program (scripts/sign-windows.sh).
@@ -46,12 +49,13 @@ case "${1:-debian}" in
         # The zip keeps its members' owner: one of root's, as in the package.
         strip-nondeterminism --type zip --timestamp "$SOURCE_DATE_EPOCH" "$out"/tallaro-*.zip
         cmake --build --preset win32 --target tallaro_msi
+        artefacts="tallaro.exe tallaro-*.zip tallaro-*.msi"
         if [ "$signing" = yes ]; then
-            bash scripts/sign-windows.sh "$out"/tallaro-*.msi
+            bash scripts/sign-windows.sh "$out"/tallaro-*-win32.msi "$out"/tallaro-*-win32-machine.msi
+            artefacts="$artefacts *.sig"
         else
             echo "The Windows artefacts are unsigned: TALLARO_SIGN_PKCS12 and TALLARO_SIGN_PASSWORD_FILE name no certificate."
         fi
-        artefacts="tallaro.exe tallaro-*.zip tallaro-*.msi"
         ;;
     *) echo "usage: $0 [debian|windows]" >&2; exit 2 ;;
 esac

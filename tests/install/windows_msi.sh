@@ -157,32 +157,54 @@ cmp -s "$machine_exe" "$out/machine-later/tallaro.exe" && [ "$(entry "$out/machi
     fail "a later version did not replace the machine's"
 [ "$(grep -c 'DisplayName"="Tallaro"' "$WINEPREFIX"/*.reg | awk -F: '{n += $2} END {print n}')" -le 2 ] ||
     fail "entries after the upgrade: $(grep -c 'DisplayName"="Tallaro"' "$WINEPREFIX"/*.reg)"
-msiexec /x "$(windows_path "$out/machine-later/tallaro-machine.msi")" || fail "msiexec /x, for the machine"
+# Removed without its package, by the product code its uninstall entry names.
+product=$(awk '/^\[/ { key = $0 } /^"DisplayName"="Tallaro"$/ && key ~ /\\\\Uninstall\\\\/ { print key }' \
+    "$WINEPREFIX/system.reg" | grep -o '{[0-9A-F-]*}' | head -1)
+[ -n "$product" ] || fail "no product code in the machine's uninstall entries"
+msiexec /x "$product" || fail "msiexec /x $product, for the machine"
 [ "$(everything)" = "$before" ] || fail "removing it from the machine left: $(diff <(echo "$before") <(everything))"
 echo "for the machine: installed silently in $(dirname "${machine_exe#"$WINEPREFIX"/drive_c/}"), worked, replaced, removed without a trace"
 
-# Signed with a publisher's certificate (a throwaway one here): the program
-# and the installer built from it verify against it, and a byte changed
-# after signing fails the check.
-mkdir "$out/signing"
-bash "$here/throwaway_cert.sh" "$out/signing"
-signed=$out/signing/tallaro.exe
-cp "$program" "$signed"
-export TALLARO_SIGN_PKCS12=$out/signing/cert.p12 TALLARO_SIGN_PASSWORD_FILE=$out/signing/password
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-1765000000}
-bash "$here/../../scripts/sign-windows.sh" "$signed" >/dev/null
-cmake -DSETTINGS="$build/msi_settings.cmake" -DPROGRAM="$signed" -DOUTPUT="$out/signing/tallaro.msi" \
-    -P "$here/../../cmake/BuildMsi.cmake" >"$out/signing/msi.log" 2>&1 ||
-    fail "the installer of the signed program: $(tail -5 "$out/signing/msi.log")"
-bash "$here/../../scripts/sign-windows.sh" "$out/signing/tallaro.msi" >/dev/null
-verified() { osslsigncode verify -CAfile "$out/signing/cert.pem" -in "$1" 2>&1 | grep -q '^Succeeded$'; }
-(cd "$out/signing" && mkdir extracted && cd extracted && msiextract ../tallaro.msi >/dev/null)
-inside=$(find "$out/signing/extracted" -name tallaro.exe)
-for file in "$signed" "$out/signing/tallaro.msi" "$inside"; do
-    verified "$file" || fail "$(basename "$file") does not verify against the certificate"
+# Signed as a release is, by the package command in a copy of the tree, with
+# a throwaway certificate and time-stamp authority: every signed file, the
+# programs in the zip and in both installers too, verifies with its
+# time-stamp and SHA-256 throughout, and has its detached signature listed
+# in SHA256SUMS; the key's password is on no command line of any process;
+# without a time-stamp nothing is signed. A byte changed after signing
+# fails the check.
+source "$here/signing.sh"
+mkdir "$out/signing" "$out/tree"
+tar -C "$here/../.." --exclude=./build --exclude=./.git -cf - . | tar -C "$out/tree" -xf -
+package() { (cd "$out/tree" && "$@" bash scripts/package.sh windows); }  # package [COMMAND...]
+package >"$out/signing/unsigned.log" 2>&1 || fail "the package command: $(tail -5 "$out/signing/unsigned.log")"
+grep -qx 'The Windows artefacts are unsigned: .*' "$out/signing/unsigned.log" || fail "no word that it is unsigned"
+start_signing "$out/signing"
+trap 'stop_signing; WINEPREFIX=$out/prefix wineserver -k 2>/dev/null || true; rm -rf "$out"' EXIT
+package strace -f -qq -e trace=execve -s 4096 -o "$out/signing/processes" >"$out/signing/signed.log" 2>&1 ||
+    fail "the package command, signing: $(tail -5 "$out/signing/signed.log")"
+! grep -qF "$(cat "$TALLARO_SIGN_PASSWORD_FILE")" "$out/signing/processes" ||
+    fail "the key's password is on a command line: $(grep -F "$(cat "$TALLARO_SIGN_PASSWORD_FILE")" "$out/signing/processes" | head -1)"
+built=$out/tree/build/win32
+(cd "$out/signing" && mkdir zip msi machine-msi && (cd zip && cmake -E tar xf "$built"/tallaro-*-win32.zip) &&
+    (cd msi && msiextract "$built"/tallaro-*-win32.msi >/dev/null) &&
+    (cd machine-msi && msiextract "$built"/tallaro-*-win32-machine.msi >/dev/null))
+for file in "$built/tallaro.exe" "$out/signing/zip/tallaro.exe" "$(find "$out/signing/msi" -name tallaro.exe)" \
+    "$(find "$out/signing/machine-msi" -name tallaro.exe)" "$built"/tallaro-*-win32.msi "$built"/tallaro-*-machine.msi; do
+    signed_as_released "$out/signing" "$file" || fail "${file#"$out"/} is not signed and time-stamped with SHA-256"
 done
-cp "$signed" "$out/signing/tampered.exe"
+for file in "$built/tallaro.exe" "$built"/tallaro-*.msi; do
+    [ -s "$file.sig" ] && grep -q " $(basename "$file").sig$" "$built/SHA256SUMS" ||
+        fail "no detached signature of $(basename "$file") in SHA256SUMS"
+done
+cp "$built/tallaro.exe" "$out/signing/tampered.exe"
 printf 'X' | dd of="$out/signing/tampered.exe" bs=1 seek=4096 conv=notrunc 2>/dev/null
-! verified "$out/signing/tampered.exe" || fail "a signed program with a byte changed still verifies"
-echo "signed: the program, the installer and the program it installs verify; a changed byte fails"
+! signed_as_released "$out/signing" "$out/signing/tampered.exe" || fail "a signed program with a byte changed still verifies"
+unset TALLARO_SIGN_TIMESTAMP_URL
+if package >"$out/signing/refused.log" 2>&1 || [ "$(grep -c 'sign-windows.sh' "$out/signing/refused.log")" -ne 1 ] ||
+    ! grep -q 'time-stamp' "$out/signing/refused.log" || osslsigncode extract-signature -in "$built/tallaro.exe" \
+    -out "$out/signing/none.sig" >/dev/null 2>&1 || compgen -G "$built/*.sig" >/dev/null; then
+    fail "signing without a time-stamp was not refused in one line, with nothing signed: $(cat "$out/signing/refused.log")"
+fi
+echo "signed: the program, in the zip and in both installers, and both installers verify, time-stamped, SHA-256;" \
+    "the password on no command line; without a time-stamp, refused; a changed byte fails"
 echo "PASS: $(basename "$msi") installs per user, starts, upgrades and leaves nothing"
