@@ -55,9 +55,9 @@ for folder in release win32; do
     (cd "$first/build/$folder" && sha256sum --quiet -c SHA256SUMS) ||
         fail "SHA256SUMS in build/$folder of the first build"
 done
-for name in tallaro.exe tallaro-*-win32.msi tallaro-*-win32-machine.msi; do
-    (cd "$release" && compgen -G "$name.sig" >/dev/null && grep -q " $name.sig$" SHA256SUMS) ||
-        fail "no detached signature of $name, listed in SHA256SUMS"
+for file in "$release/tallaro.exe" "$release"/tallaro-*-win32.msi "$release"/tallaro-*-win32-machine.msi; do
+    [ -s "$file.sig" ] && grep -q " $(basename "$file").sig$" "$release/SHA256SUMS" ||
+        fail "no detached signature of $(basename "$file"), listed in SHA256SUMS"
 done
 # What was shipped is signed and time-stamped, SHA-256 throughout: the
 # program, the one in the zip, those the installers put down, and the
