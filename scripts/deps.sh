@@ -29,7 +29,7 @@ case "${1:-run}" in
     # schemas marco and muffin need, picom, and a plain window to cover.
     x11-desktops) packages=("${build[@]}" libbenchmark-dev libxtst-dev xvfb xauth xdotool x11-utils
         x11-apps dbus-daemon xfwm4 marco mate-settings-daemon-common muffin cinnamon-settings-daemon
-        openbox picom i3-wm icewm fluxbox) ;;
+        openbox picom i3-wm icewm fluxbox mutter kwin-x11) ;;
     windows) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest
         strip-nondeterminism wixl msitools faketime osslsigncode) ;;
     windows-test) packages=(cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix googletest

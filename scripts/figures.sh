@@ -18,7 +18,7 @@ bare=$bin/bench/bare_window
 source tests/e2e/x_session.sh
 start_xvfb
 export LC_ALL=C  # for the tools; the programs get a German locale of their own
-unset DBUS_SESSION_BUS_ADDRESS
+export DBUS_SESSION_BUS_ADDRESS=$no_session_bus
 xdotool mousemove 5 5
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }

@@ -6,8 +6,10 @@
 #   above others; forced onto Wayland it runs all the same and says once what
 #   it cannot do;
 # - mutter (headless, GNOME's compositor) with XWayland, the pointer moved
-#   through the compositor: opaque over the window, faint once it has gone
-#   over the desktop (where XWayland no longer sees it), opaque when it comes back.
+#   through the compositor: faint at start with the pointer away, though
+#   XWayland, which has not seen it yet, answers with the screen's middle,
+#   on the window; opaque over the window, faint once it has gone over the
+#   desktop (where XWayland no longer sees it), opaque when it comes back.
 # Usage: wayland_session.sh PROGRAM CLOSE-HELPER
 set -euo pipefail
 program=$1
@@ -23,18 +25,27 @@ if [ "${3:-}" = --inside-mutter ]; then
     # comes and goes, and frees them at no exit; in a sanitizer build the leak
     # check is left to the other runs.
     export ASAN_OPTIONS=detect_leaks=0
-    start_tallaro "$program" de_DE.UTF-8
-    window=$(wait_for_window '^Tallaro$')
-    read -r x y < <(client_origin "$window")
+    # The pointer in the top left corner, over no X11 window yet: XWayland
+    # answers a query with the screen's middle, which the window covers.
     coproc pointer { /usr/bin/python3 "$here/mutter_pointer.py"; }
     pids+=("$pointer_PID")
     read -r answer <&"${pointer[0]}"
     [ "$answer" = ready ] || fail "the compositor's pointer did not answer"
+    start_tallaro "$program" de_DE.UTF-8
+    window=$(wait_for_window '^Tallaro$')
+    read -r x y < <(client_origin "$window")
+    wait_for_opacity "$window" "$faint"
+    sleep 1
+    [ "$(window_opacity "$window")" = "$faint" ] ||
+        fail "mutter: with the pointer away at start, the window did not stay faint"
+    echo "mutter: faint at start with the pointer away, where XWayland reports" \
+        "$(xdotool getmouselocation), on the window"
     # Moves the pointer to a point of the screen: to the top left corner,
-    # where it stops, and from there.
+    # where it stops, and from there on, near the point, then onto it in two
+    # small moves, as a hand moves it.
     move_to() {
         local to
-        for to in "-4000 -4000" "$1 $2"; do
+        for to in "-4000 -4000" "$(($1 - 20)) $(($2 - 10))" "10 5" "10 5"; do
             echo "$to" >&"${pointer[1]}"
             read -r answer <&"${pointer[0]}"
         done
@@ -88,7 +99,7 @@ kill "$program_pid"
     fail "forced onto Wayland, it said: $(cat "$work/program.log")"
 echo "weston, forced onto Wayland: it runs and says: $(cat "$work/program.log")"
 
-dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x1024 -- \
+dbus-run-session -- mutter --headless --wayland --virtual-monitor 1000x900 -- \
     bash "$0" "$program" "$close_window" --inside-mutter 2>"$work/mutter.log" ||
     fail "under mutter: $(grep -v -e '^libmutter-Message' -e '^Window manager warning' "$work/mutter.log" | tail -20)"
 echo "PASS: weston and mutter, through XWayland; Wayland alone with one line said"

@@ -59,8 +59,9 @@ measure() {  # measure NAME PACKAGE WM COMPOSITOR FADES ABOVE SAID
     read -r x y < <(client_origin "$window")
     read -r _ _ top _ < <(frame_extents "$window" 2>/dev/null || true)
     [[ ${top:-} =~ ^[0-9]+$ ]] && [ "$top" -gt 2 ] || top=6
-    # The desktop beside the window, as the compositor or the server drew it.
-    root=$(green_at 5 900)
+    # The desktop beside the window, on the spot's row (GNOME's shades from
+    # top to bottom), as the compositor or the server drew it.
+    root=$(green_at $((x - 40)) $((y + spot_y)))
     away=$(((root * 205 + window_colour * 50 + 127) / 255))
     if [ "$fades" = yes ]; then
         expect_green $((x + spot_x)) $((y + spot_y)) "$away" "faint with the pointer away"
@@ -109,6 +110,8 @@ xfce|xfwm4|xfwm4||yes|yes|
 xfce-compositor-off|xfwm4|xfwm4 --compositor=off||no|yes|NONE
 mate|marco|marco||yes|yes|
 cinnamon|muffin|muffin||yes|yes|
+gnome-xorg|mutter|mutter --x11 --replace||yes|yes|
+plasma-x11|kwin-x11|kwin_x11 --replace||yes|yes|
 openbox|openbox|openbox --sm-disable||no|yes|NONE
 openbox-picom|picom|openbox --sm-disable|picom|yes|yes|
 openbox-picom-later|picom|openbox --sm-disable|later picom|yes|yes|

@@ -22,6 +22,12 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     mkdir -m 700 "$XDG_RUNTIME_DIR"
 fi
 
+# A session bus address that leads nowhere, for a program under watch: it
+# meets no bus of the developer's session, and with none set libdbus would
+# start a bus of its own through dbus-launch (dbus-x11, as desktops have
+# it), which outlives the program.
+readonly no_session_bus="unix:path=$work/no-session-bus"
+
 # The window's opacity property faint (alpha 50 of 255, as 50 x 0x01010101)
 # and opaque.
 readonly faint=842150450

@@ -6,8 +6,8 @@
 // as _NET_WORKAREA=X,Y,W,H is also set on the root: a work area smaller
 // than the screen, as a panel or a dock leaves it. _NET_WM_CM_S0 makes it
 // own that selection, as a compositing manager does (without drawing), until
-// it is ended. NAME "-" announces no window manager: a compositing manager
-// alone, say.
+// it is ended. NAME "-" announces no window manager and keeps no state: a
+// compositing manager alone, say.
 // Usage: x_standin_wm NAME|- [SUPPORTED-ATOM...]
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -109,7 +109,9 @@ int main(int argc, char *argv[]) {
     for (;;) {
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type == ClientMessage && event.xclient.message_type == stateAtom &&
+        // A compositing manager alone leaves the window's state to the
+        // window manager.
+        if (announced && event.type == ClientMessage && event.xclient.message_type == stateAtom &&
             event.xclient.format == 32) {
             changeState(display, event.xclient);
         }

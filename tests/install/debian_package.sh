@@ -79,6 +79,11 @@ grep -q 'tallaro - show what a running meeting has cost so far' <<<"$page" ||
 read_as_words() { sed -z 's/\xe2\x80\x90\n *//g; s/-\n *//g' | tr -s ' \n' '  '; }
 grep -q '^COPYRIGHT' <<<"$page" && grep -q 'released under the MIT licence' <<<"$(read_as_words <<<"$page")" ||
     fail "the manual page names no licence"
+# Every option the program's help names, the page lists.
+words=$(read_as_words <<<"$page")
+for option in $("$out/root/usr/bin/tallaro" --help | grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' | tr -d ' ,' | sort -u); do
+    grep -qE -- "(^| )$option([ ,=]|$)" <<<"$words" || fail "the manual page does not list $option"
+done
 # The licence: Expat (MIT), held by the Tallaro developers, in the words of
 # the repository's LICENSE.
 copyright=$out/root/usr/share/doc/tallaro/copyright

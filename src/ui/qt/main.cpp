@@ -16,6 +16,7 @@
 #include <xcb/xcb.h>
 #endif
 
+#include "ui/qt/command_line.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_locale.h"
 #include "ui/qt/version.h"
@@ -117,6 +118,13 @@ void tellWhatIsMissing(bool presence) {
                      "the meter works without them (in a Wayland session XWayland gives them: "
                      "leave DISPLAY set and QT_QPA_PLATFORM unset)\n",
                      qUtf8Printable(QGuiApplication::platformName()));
+    } else if (X11Presence::leavesGoUnheard()) {
+        std::fputs(
+            "tallaro: KWin on Wayland does not tell X11 windows when the pointer glides "
+            "off them, so this one may stay opaque until the pointer crosses another X11 "
+            "window; it fades in the Plasma (X11) session, or natively with a package "
+            "built with the Wayland road, such as Debian 13's\n",
+            stderr);
     } else if (const std::optional<std::string> name = X11Presence::windowManagerWithoutAbove()) {
         const std::string shown = shownName(*name);
         std::fprintf(stderr,
@@ -146,6 +154,22 @@ void withoutLocaleNotice(QtMsgType type, const QMessageLogContext &context,
 }  // namespace
 
 int main(int argc, char *argv[]) {
+    // Answered before any display is looked for.
+    const Command command = readCommandLine(argc, argv);
+    switch (command.action) {
+        case CommandAction::Help:
+            std::fputs(kCommandHelp, stdout);
+            return EXIT_SUCCESS;
+        case CommandAction::Version:
+            std::printf("tallaro %s\n", TALLARO_VERSION);
+            return EXIT_SUCCESS;
+        case CommandAction::Refuse:
+            std::fprintf(stderr, "tallaro: %s; tallaro --help lists the options\n",
+                         command.problem.c_str());
+            return 2;
+        case CommandAction::Run:
+            break;
+    }
     const bool layerShell = takesLayerShell();
     if (const std::optional<std::string> problem = choosePlatform(layerShell)) {
         std::fprintf(stderr, "tallaro: %s; to run it without a screen: xvfb-run -a tallaro\n",

@@ -202,6 +202,7 @@ bool FrmTallaro::pointerInside() const {
 }
 
 void FrmTallaro::mouseMoveEvent(QMouseEvent * /*event*/) {
+    m_backend->pointerMoved();
     m_form.Form_MouseMove();
 }
 

@@ -32,6 +32,9 @@ public:
     [[nodiscard]] virtual std::optional<bool> crossedInside(const QWindow & /*window*/) {
         return std::nullopt;
     }
+    // Qt heard the pointer move over the window (a back end that cannot
+    // trust the window system's first word on it learns it here).
+    virtual void pointerMoved() {}
     // Whether the screen shows the window at the opacity it is given: a
     // compositing manager draws it. Nothing where this back end cannot tell.
     [[nodiscard]] virtual std::optional<bool> drawsOpacity() { return std::nullopt; }

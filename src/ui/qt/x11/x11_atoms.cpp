@@ -54,4 +54,14 @@ bool holds(const std::vector<xcb_atom_t> &atoms, xcb_atom_t atom) {
     return std::find(atoms.begin(), atoms.end(), atom) != atoms.end();
 }
 
+bool isXWayland(xcb_connection_t *connection) {
+    constexpr std::string_view kXWayland = "XWAYLAND";
+    const Owned<xcb_query_extension_reply_t> extension(xcb_query_extension_reply(
+        connection,
+        xcb_query_extension(connection, static_cast<std::uint16_t>(kXWayland.size()),
+                            kXWayland.data()),
+        nullptr));
+    return extension != nullptr && extension->present != 0;
+}
+
 }  // namespace x11

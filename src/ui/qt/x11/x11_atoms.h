@@ -1,7 +1,8 @@
 // x11_atoms.h
 // Small helpers over xcb for the window's presence: replies that free
 // themselves, atoms looked up in one round trip, and the window properties
-// the program reads (a list of atoms, a window, a name).
+// the program reads (a list of atoms, a window, a name), and which server
+// it is.
 #pragma once
 
 #include <xcb/xcb.h>
@@ -59,5 +60,9 @@ std::array<xcb_atom_t, N> internAtoms(xcb_connection_t *connection,
 
 // Whether the list holds the atom.
 [[nodiscard]] bool holds(const std::vector<xcb_atom_t> &atoms, xcb_atom_t atom);
+
+// Whether the X server is XWayland (it has its extension): a Wayland
+// compositor's, which hears of the pointer only over X11 windows.
+[[nodiscard]] bool isXWayland(xcb_connection_t *connection);
 
 }  // namespace x11

@@ -10,13 +10,7 @@
 X11Compositor::X11Compositor(xcb_connection_t *connection, xcb_window_t root, int screen) {
     const std::string name = "_NET_WM_CM_S" + std::to_string(screen);
     m_selection = x11::internAtoms<1>(connection, {std::string_view(name)})[0];
-    constexpr std::string_view kXWayland = "XWAYLAND";
-    const x11::Owned<xcb_query_extension_reply_t> xwayland(xcb_query_extension_reply(
-        connection,
-        xcb_query_extension(connection, static_cast<std::uint16_t>(kXWayland.size()),
-                            kXWayland.data()),
-        nullptr));
-    m_xwayland = xwayland != nullptr && xwayland->present != 0;
+    m_xwayland = x11::isXWayland(connection);
     const xcb_query_extension_reply_t *fixes = xcb_get_extension_data(connection, &xcb_xfixes_id);
     if (m_selection != XCB_ATOM_NONE && fixes != nullptr && fixes->present != 0) {
         // XFixes serves a client once told which version it speaks.

@@ -76,12 +76,36 @@ void X11Crossings::takeEvents(bool readSocket,
 
 void X11Crossings::takeCrossing(std::uint8_t type, const xcb_enter_notify_event_t &crossing) {
     using tallaro::PointerCrossings;
-    if (crossing.event != m_frame) {
+    if (crossing.event != m_frame || unheardOf(crossing.root_x, crossing.root_y)) {
         return;
     }
+    m_heard = true;
     m_crossings.crossed(
         {type == XCB_ENTER_NOTIFY ? PointerCrossings::Kind::Enter : PointerCrossings::Kind::Leave,
          crossingMode(crossing.mode), crossing.detail == XCB_NOTIFY_DETAIL_INFERIOR});
+}
+
+bool X11Crossings::moved() {
+    if (!m_xwayland) {
+        return false;
+    }
+    m_heard = true;
+    const bool changed = m_crossings.inside() != true;
+    m_crossings.queried(true);
+    return changed;
+}
+
+bool X11Crossings::unheardOf(std::int16_t x, std::int16_t y) const {
+    if (!m_xwayland || m_heard) {
+        return false;
+    }
+    for (xcb_screen_iterator_t roots = xcb_setup_roots_iterator(xcb_get_setup(m_connection));
+         roots.rem > 0; xcb_screen_next(&roots)) {
+        if (roots.data->root == m_root) {
+            return x == roots.data->width_in_pixels / 2 && y == roots.data->height_in_pixels / 2;
+        }
+    }
+    return false;
 }
 
 // Inside when the pointer is over some window of this screen and within the
@@ -91,6 +115,10 @@ bool X11Crossings::query(const QRect &outer, qreal ratio) {
     const x11::Owned<xcb_query_pointer_reply_t> reply(
         xcb_query_pointer_reply(m_connection, xcb_query_pointer(m_connection, m_root), nullptr));
     if (reply == nullptr) {
+        return false;
+    }
+    if (unheardOf(reply->root_x, reply->root_y)) {
+        m_crossings.queried(false);
         return false;
     }
     // The server counts device pixels; X11 has one scale for all screens.

@@ -2,7 +2,13 @@
 // Where the pointer is, from the crossings of the window's outermost frame
 // that the program's own X connection reports: the polls answer
 // without a round trip, and ask the server only when the crossings cannot
-// tell (at first, after a new frame, during a grab).
+// tell (at first, after a new frame, during a grab). XWayland knows the
+// pointer only once the compositor has moved it over an X11 window: before
+// that it stands in the screen's middle, and XWayland answers queries with
+// that point and says that it entered whatever window maps there. So under
+// XWayland, until the pointer has been heard of elsewhere, the middle is
+// taken for nowhere, and a move the toolkit hears tells that the pointer is
+// over the window after all.
 #pragma once
 
 #include <xcb/xcb.h>
@@ -19,8 +25,8 @@ class QRect;
 
 class X11Crossings {
 public:
-    X11Crossings(xcb_connection_t *connection, xcb_window_t root)
-        : m_connection(connection), m_root(root) {}
+    X11Crossings(xcb_connection_t *connection, xcb_window_t root, bool xwayland)
+        : m_connection(connection), m_root(root), m_xwayland(xwayland) {}
 
     // Follows the window: its moves between frames, and the pointer's
     // crossings of its outermost frame.
@@ -33,6 +39,11 @@ public:
     void takeEvents(bool readSocket,
                     const std::function<void(const xcb_generic_event_t &)> &others = {});
 
+    // The pointer moved over the window, as the program's toolkit heard it
+    // (under XWayland it is then over the window, whatever was believed).
+    // Returns whether that changed what the crossings tell.
+    bool moved();
+
     // Whether the pointer is over the outermost frame as the crossings tell;
     // nothing while only a query can.
     [[nodiscard]] std::optional<bool> known() const { return m_crossings.inside(); }
@@ -44,9 +55,14 @@ public:
 private:
     void findFrame();
     void takeCrossing(std::uint8_t type, const xcb_enter_notify_event_t &crossing);
+    // Whether a point of the root is where XWayland's pointer stands before
+    // it has been anywhere.
+    bool unheardOf(std::int16_t x, std::int16_t y) const;
 
     xcb_connection_t *m_connection;
     xcb_window_t m_root;
+    bool m_xwayland;
+    bool m_heard = false;  // under XWayland: the pointer was heard of off the middle
     xcb_window_t m_client = XCB_NONE;
     xcb_window_t m_frame = XCB_NONE;  // the client's ancestor that is a child of the root
     tallaro::PointerCrossings m_crossings;

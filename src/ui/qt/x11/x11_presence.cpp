@@ -8,9 +8,12 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <cstdlib>
+
 #if defined(TALLARO_HAVE_XCB)
 #include <xcb/xcb.h>
 
+#include "ui/qt/x11/x11_atoms.h"
 #include "ui/qt/x11/x11_compositor.h"
 #include "ui/qt/x11/x11_crossings.h"
 #include "ui/qt/x11/x11_unheard.h"
@@ -37,6 +40,13 @@ xcb_window_t firstRoot(xcb_connection_t *connection) {
     return rootOf(connection, 0);
 }
 
+// XWayland's extension says so from its version 23 on; before, the Wayland
+// session around the X display does.
+bool onXWayland(xcb_connection_t *connection) {
+    const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    return x11::isXWayland(connection) || (wayland != nullptr && *wayland != '\0');
+}
+
 }  // namespace
 
 // The program's own connection reports the pointer's crossings of the
@@ -47,9 +57,9 @@ xcb_window_t firstRoot(xcb_connection_t *connection) {
 // which receives its property changes anyway: asked for here, they would
 // wake the program twice a second, once for each caption property.
 struct X11Presence::Connection {
-    Connection(xcb_connection_t *server, int screen)
+    Connection(xcb_connection_t *server, int screen, bool xwayland)
         : connection(server),
-          crossings(server, firstRoot(server)),
+          crossings(server, firstRoot(server), xwayland),
           attention(server, firstRoot(server)),
           compositor(server, rootOf(server, screen), screen) {}
     ~Connection() {
@@ -89,7 +99,7 @@ X11Presence::X11Presence() {
         xcb_disconnect(connection);
         return;
     }
-    m_x11 = std::make_unique<Connection>(connection, screen);
+    m_x11 = std::make_unique<Connection>(connection, screen, onXWayland(connection));
     Connection *x11 = m_x11.get();
     x11->notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(connection),
                                                       QSocketNotifier::Read);
@@ -125,6 +135,12 @@ std::optional<bool> X11Presence::crossedInside(const QWindow &window) {
     return m_x11->crossings.known();
 }
 
+void X11Presence::pointerMoved() {
+    if (m_x11 != nullptr && m_x11->crossings.moved()) {
+        tellCrossing();
+    }
+}
+
 std::optional<bool> X11Presence::pointerInside(const QWindow &window) {
     if (m_x11 == nullptr) {
         return std::nullopt;
@@ -151,6 +167,12 @@ std::optional<std::string> X11Presence::windowManagerWithoutAbove() {
         return std::nullopt;
     }
     return ::windowManagerWithoutAbove(connection, firstRoot(connection));
+}
+
+bool X11Presence::leavesGoUnheard() {
+    xcb_connection_t *connection = qtConnection();
+    return connection != nullptr && onXWayland(connection) &&
+           ::windowManagerName(connection, firstRoot(connection)) == "KWin";
 }
 
 void X11Presence::stayOffTaskbar(const QWindow &window) {
@@ -189,12 +211,18 @@ std::optional<bool> X11Presence::crossedInside(const QWindow & /*window*/) {
     return std::nullopt;
 }
 
+void X11Presence::pointerMoved() {}
+
 std::optional<bool> X11Presence::drawsOpacity() {
     return std::nullopt;
 }
 
 std::optional<std::string> X11Presence::windowManagerWithoutAbove() {
     return std::nullopt;
+}
+
+bool X11Presence::leavesGoUnheard() {
+    return false;
 }
 
 void X11Presence::stayOffTaskbar(const QWindow & /*window*/) {}

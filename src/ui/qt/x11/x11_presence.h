@@ -29,6 +29,8 @@ public:
     // The crossings of its outermost frame, read as they come.
     [[nodiscard]] bool tellsCrossings() const override { return m_x11 != nullptr; }
     [[nodiscard]] std::optional<bool> crossedInside(const QWindow &window) override;
+    // Under XWayland, the first move tells that the pointer is over it.
+    void pointerMoved() override;
     // Keeps the window off the taskbar and the pager.
     void prepare(QWindow &window) override { stayOffTaskbar(window); }
     // The window's opacity property, sent at once.
@@ -42,6 +44,11 @@ public:
     // (one that announces itself without that state among what it
     // supports); nothing under one that can, under none, or off X11.
     [[nodiscard]] static std::optional<std::string> windowManagerWithoutAbove();
+
+    // Whether the window manager is KWin on Wayland, which tells an X11
+    // window through XWayland of no pointer that glides off it over its edge
+    // or title bar (the window stays opaque then). False off X11.
+    [[nodiscard]] static bool leavesGoUnheard();
 
     // Asks the window manager to keep the window, not yet mapped, off the
     // taskbar and the pager. Does nothing off X11.

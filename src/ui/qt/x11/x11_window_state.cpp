@@ -88,19 +88,24 @@ void stayOffTaskbar(xcb_connection_t *connection, xcb_window_t window) {
                         static_cast<std::uint32_t>(states.size()), states.data());
 }
 
-std::optional<std::string> windowManagerWithoutAbove(xcb_connection_t *connection,
-                                                     xcb_window_t root) {
-    const auto atoms = x11::internAtoms<4>(
-        connection,
-        {"_NET_SUPPORTING_WM_CHECK", "_NET_SUPPORTED", "_NET_WM_STATE_ABOVE", "_NET_WM_NAME"});
+std::optional<std::string> windowManagerName(xcb_connection_t *connection, xcb_window_t root) {
+    const auto atoms =
+        x11::internAtoms<2>(connection, {"_NET_SUPPORTING_WM_CHECK", "_NET_WM_NAME"});
     // A window manager that runs names a window that names itself; a stale
     // name left by one that has gone does not.
     const xcb_window_t check = x11::windowOf(connection, root, atoms[0]);
     if (check == XCB_NONE || x11::windowOf(connection, check, atoms[0]) != check) {
         return std::nullopt;
     }
-    if (x11::holds(x11::atomList(connection, root, atoms[1]), atoms[2])) {
+    return x11::textOf(connection, check, atoms[1]);
+}
+
+std::optional<std::string> windowManagerWithoutAbove(xcb_connection_t *connection,
+                                                     xcb_window_t root) {
+    std::optional<std::string> name = windowManagerName(connection, root);
+    const auto atoms = x11::internAtoms<2>(connection, {"_NET_SUPPORTED", "_NET_WM_STATE_ABOVE"});
+    if (!name || x11::holds(x11::atomList(connection, root, atoms[0]), atoms[1])) {
         return std::nullopt;
     }
-    return x11::textOf(connection, check, atoms[3]);
+    return name;
 }

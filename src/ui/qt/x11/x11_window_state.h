@@ -42,6 +42,11 @@ private:
 // taskbar and the pager.
 void stayOffTaskbar(xcb_connection_t *connection, xcb_window_t window);
 
+// The name of the window manager that announces itself (EWMH); nothing
+// under none, or where one that has gone left its announcement behind.
+[[nodiscard]] std::optional<std::string> windowManagerName(xcb_connection_t *connection,
+                                                           xcb_window_t root);
+
 // The name of the window manager when it announces itself (EWMH) without
 // _NET_WM_STATE_ABOVE among what it supports: it cannot keep the window above
 // others. Nothing under a window manager that can, or under none at all.
