@@ -25,18 +25,21 @@ bool holds(const std::array<std::string_view, N> &names, std::string_view name) 
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// The text of an argument as one line may show it: no control characters,
-// at most 40 bytes.
+// An argument as one line may show it.
 std::string shown(std::string_view argument) {
-    std::string text;
-    for (const char c : argument.substr(0, 40)) {
-        const auto byte = static_cast<unsigned char>(c);
-        text += byte < 0x20 || byte == 0x7f ? '?' : c;
-    }
-    return text;
+    return printable(argument, 40);
 }
 
 }  // namespace
+
+std::string printable(std::string_view text, std::size_t most) {
+    std::string shown;
+    for (const char c : text.substr(0, most)) {
+        const auto byte = static_cast<unsigned char>(c);
+        shown += byte < 0x20 || byte == 0x7f ? '?' : c;
+    }
+    return shown;
+}
 
 const char *const kCommandHelp =
     "Usage: tallaro [OPTION]...\n"

@@ -4,7 +4,9 @@
 // -style, ...), which are left for Qt; anything else is refused.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 enum class CommandAction { Run, Help, Version, Refuse };
 
@@ -18,3 +20,7 @@ struct Command {
 
 // What --help prints.
 extern const char *const kCommandHelp;
+
+// A text as one line of the program's may show it: control characters as
+// '?', at most the bytes given.
+[[nodiscard]] std::string printable(std::string_view text, std::size_t most);

@@ -99,17 +99,6 @@ std::optional<std::string> choosePlatform(bool layerShell) {
     return std::string("cannot reach the display ") + display;
 }
 
-// The window manager's own name as one line may show it: no control
-// characters, at most 64 bytes.
-std::string shownName(std::string_view name) {
-    std::string shown;
-    for (const char c : name.substr(0, 64)) {
-        const auto byte = static_cast<unsigned char>(c);
-        shown += byte < 0x20 || byte == 0x7f ? '?' : c;
-    }
-    return shown;
-}
-
 // Says, in one line, what the desktop cannot give the window.
 void tellWhatIsMissing(bool presence) {
     if (!presence) {
@@ -126,7 +115,7 @@ void tellWhatIsMissing(bool presence) {
             "built with the Wayland road, such as Debian 13's\n",
             stderr);
     } else if (const std::optional<std::string> name = X11Presence::windowManagerWithoutAbove()) {
-        const std::string shown = shownName(*name);
+        const std::string shown = printable(*name, 64);
         std::fprintf(stderr,
                      "tallaro: the window manager%s%s%s cannot keep windows above others, so "
                      "other windows may cover this one; the meter works all the same\n",
