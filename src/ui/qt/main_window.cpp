@@ -202,8 +202,16 @@ bool FrmTallaro::pointerInside() const {
 }
 
 void FrmTallaro::mouseMoveEvent(QMouseEvent * /*event*/) {
-    m_backend->pointerMoved();
     m_form.Form_MouseMove();
+}
+
+// Every move over the window, over its controls too, reaches its QWindow
+// before any widget.
+bool FrmTallaro::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::MouseMove) {
+        m_backend->pointerMoved();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FrmTallaro::showEvent(QShowEvent *event) {
@@ -211,6 +219,9 @@ void FrmTallaro::showEvent(QShowEvent *event) {
     // states that Qt leaves alone, again after every change of window flags.
     if (!event->spontaneous() && window()->windowHandle() != nullptr) {
         m_backend->prepare(*window()->windowHandle());
+        // Installed once however often it is shown.
+        window()->windowHandle()->removeEventFilter(this);
+        window()->windowHandle()->installEventFilter(this);
     }
     QWidget::showEvent(event);
 }

@@ -60,6 +60,7 @@ protected:
     virtual QPoint pointerPosition() const;
     void mouseMoveEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QTimer *timer(tallaro::ui::Timer which) const;
