@@ -182,6 +182,8 @@ LRESULT FrmTallaroWin32::onLabelColour(HDC dc, HWND label) {
 LRESULT FrmTallaroWin32::onFieldColour(HDC dc, HWND field) {
     for (Field which : {Field::NumPers, Field::MoneyPers, Field::BaseCost}) {
         if (field == m_controls.field(which) && m_marked[static_cast<std::size_t>(which)]) {
+            // The text as in any field: the DC comes with black.
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
             SetBkColor(dc, kMarkColour);
             return reinterpret_cast<LRESULT>(m_markBrush);
         }

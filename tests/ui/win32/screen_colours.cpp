@@ -70,11 +70,11 @@ Drawn drawnOf(HWND control) {
 }
 
 bool setDistinctSystemColours() {
-    // The window text stays the darkest, so that an edit field's caret (the
-    // background inverted) is never taken for its text.
+    // None is Wine's default black, so that a text in a colour of its own
+    // (or the default) shows.
     const int elements[] = {COLOR_WINDOWTEXT, COLOR_BTNTEXT, COLOR_GRAYTEXT,
                             COLOR_WINDOW,     COLOR_BTNFACE, COLOR_INFOBK};
-    const COLORREF colours[] = {RGB(0, 0, 0),       RGB(0, 90, 0),      RGB(140, 110, 40),
+    const COLORREF colours[] = {RGB(0, 0, 110),     RGB(0, 90, 0),      RGB(140, 110, 40),
                                 RGB(255, 255, 236), RGB(196, 212, 232), RGB(255, 236, 180)};
     SetSysColors(6, elements, colours);
     bool distinct = true;
