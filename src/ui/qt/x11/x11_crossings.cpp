@@ -86,7 +86,7 @@ void X11Crossings::takeCrossing(std::uint8_t type, const xcb_enter_notify_event_
 }
 
 bool X11Crossings::moved() {
-    if (!m_xwayland) {
+    if (!m_xwayland || m_heard) {
         return false;
     }
     m_heard = true;

@@ -39,9 +39,11 @@ public:
     void takeEvents(bool readSocket,
                     const std::function<void(const xcb_generic_event_t &)> &others = {});
 
-    // The pointer moved over the window, as the program's toolkit heard it
-    // (under XWayland it is then over the window, whatever was believed).
-    // Returns whether that changed what the crossings tell.
+    // The pointer moved over the window, as the program's toolkit heard it:
+    // under XWayland, before it has been heard of anywhere, it is then over
+    // the window (a move with a button held, which may lie outside, comes
+    // only after one without). Returns whether that changed what the
+    // crossings tell.
     bool moved();
 
     // Whether the pointer is over the outermost frame as the crossings tell;
